@@ -1,0 +1,105 @@
+#include "gl_window.h"
+
+#include <GL/glx.h>
+#include <X11/Xlib.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+#include "glut.h"
+#include "viewer.h"
+#include "xdrive.h"
+
+namespace zbv::test {
+
+namespace {
+
+// The size GLUT last reported through the reshape callback.
+int shownWidth = -1, shownHeight = -1;
+
+void recordSize(int w, int h) {
+  shownWidth = w;
+  shownHeight = h;
+}
+
+// Lets GLUT handle events until the window has been shown at this size (or 10 s pass).
+bool waitForSize(int w, int h) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (shownWidth != w || shownHeight != h) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    glutMainLoopEvent();
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool onCi() {
+  const char* ci = std::getenv("CI");
+  return ci && std::strcmp(ci, "true") == 0;
+}
+
+std::string openViewerWindow() {
+  static std::string why = [] {
+    // GLUT ends the process when it cannot reach the display; look first.
+    const char* name = std::getenv("DISPLAY");
+    Display* probe = XOpenDisplay(nullptr);
+    if (!probe) {
+      return std::string("needs an X display, and ") +
+             (name ? "cannot open DISPLAY=" + std::string(name) : "DISPLAY is not set") +
+             " (run the tests through scripts/with-xvfb or `make test`)";
+    }
+    XCloseDisplay(probe);
+    static char arg0[] = "zbv-test";
+    static char* argv[] = {arg0, nullptr};
+    int argc = 1;
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
+    glutCreateWindow(arg0);
+    // The tests call the viewer's callbacks themselves; GLUT's own calls only tell the
+    // harness that the window is up at its new size.
+    glutDisplayFunc([] {});
+    glutReshapeFunc(recordSize);
+    // Wholly on the screen, where X can read it back.
+    glutPositionWindow(0, 0);
+    init();
+    if (!waitForSize(300, 300)) return std::string("the test window never appeared");
+    return std::string();
+  }();
+  return why;
+}
+
+Image drawFrame(int width, int height) {
+  if (shownWidth != width || shownHeight != height) {
+    glutReshapeWindow(width, height);
+    if (!waitForSize(width, height))
+      ADD_FAILURE() << "the window did not take the size " << width << "x" << height;
+  }
+  reshape(width, height);
+  display();
+  return readFrame();
+}
+
+Image readFrame() {
+  // What the window shows, once the server has taken the swapped frame. (The back buffer
+  // is not worth reading after a swap: its contents are undefined then, and on Mesa's
+  // software path the first frame after a resize reads back black.)
+  static XClient x;
+  glFinish();
+  XSync(glXGetCurrentDisplay(), False);
+  return x.grab(glXGetCurrentDrawable());
+}
+
+std::string glErrors() {
+  std::string out;
+  for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError()) {
+    out += reinterpret_cast<const char*>(gluErrorString(e));
+    out += "; ";
+  }
+  return out;
+}
+
+}  // namespace zbv::test

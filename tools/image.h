@@ -1,0 +1,51 @@
+// An 8-bit RGB picture, rows from the top, and PNG input/output.
+#ifndef TOOLS_IMAGE_H
+#define TOOLS_IMAGE_H
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace zbv {
+
+struct Rgb {
+  int r = 0, g = 0, b = 0;
+  friend bool operator==(const Rgb& a, const Rgb& b) {
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+  }
+  friend bool operator!=(const Rgb& a, const Rgb& b) { return !(a == b); }
+  friend std::ostream& operator<<(std::ostream& os, const Rgb& c) {
+    return os << '(' << c.r << ", " << c.g << ", " << c.b << ')';
+  }
+};
+
+// Largest difference of any channel.
+int channelDistance(const Rgb& a, const Rgb& b);
+
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> rgb;  // width * height * 3 bytes, top row first
+
+  Image() = default;
+  Image(int w, int h);
+  bool empty() const { return width == 0 || height == 0; }
+  // Pixel at column x, row y counted from the top.
+  Rgb at(int x, int y) const;
+  void set(int x, int y, const Rgb& c);
+  friend bool operator==(const Image& a, const Image& b) {
+    return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
+  }
+  friend bool operator!=(const Image& a, const Image& b) { return !(a == b); }
+};
+
+// Largest channel difference over the whole picture; -1 when the sizes differ.
+int imageDistance(const Image& a, const Image& b);
+
+bool savePng(const Image& image, const std::string& path);
+bool loadPng(const std::string& path, Image* image);
+
+}  // namespace zbv
+
+#endif  // TOOLS_IMAGE_H

@@ -1,0 +1,26 @@
+// The states a student steps through, in order, each reached by one key from the one before.
+#ifndef TOOLS_TOUR_H
+#define TOOLS_TOUR_H
+
+namespace zbv {
+
+struct Stop {
+  const char* file;   // picture name, without extension
+  char key;           // key pressed to get here; 0 for the start-up picture
+  const char* shows;  // one line on what the picture shows
+};
+
+inline constexpr Stop kTour[] = {
+    {"1-start-up", 0, "start-up: depth test on, lit by the white light alone"},
+    {"2-depth-off", '2', "key 2: depth test off, later teapots paint over nearer ones"},
+    {"3-depth-on", '1', "key 1: depth test on again, the start-up picture"},
+    {"4-unlit", '4', "key 4: lighting off, every object in its flat colour"},
+    {"5-lit", '3', "key 3: lighting on again, the white light"},
+    {"6-yellow", '5', "key 5: only the yellow light (blue channel is ambient alone)"},
+    {"7-cyan", '6', "key 6: only the cyan light (red channel is ambient alone)"},
+    {"8-white", '7', "key 7: only the white light, the start-up picture"},
+};
+
+}  // namespace zbv
+
+#endif  // TOOLS_TOUR_H
