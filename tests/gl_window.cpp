@@ -18,6 +18,8 @@ namespace {
 
 // The size GLUT last reported through the reshape callback.
 int shownWidth = -1, shownHeight = -1;
+// How often GLUT has asked for the window to be redrawn.
+int redraws = 0;
 
 void recordSize(int w, int h) {
   shownWidth = w;
@@ -60,8 +62,8 @@ std::string openViewerWindow() {
     glutInitDisplayMode(GLUT_DOUBLE | GLUT_RGB | GLUT_DEPTH);
     glutCreateWindow(arg0);
     // The tests call the viewer's callbacks themselves; GLUT's own calls only tell the
-    // harness that the window is up at its new size.
-    glutDisplayFunc([] {});
+    // harness that a redraw was asked for, or that the window is up at its new size.
+    glutDisplayFunc([] { ++redraws; });
     glutReshapeFunc(recordSize);
     // Wholly on the screen, where X can read it back.
     glutPositionWindow(0, 0);
@@ -81,6 +83,11 @@ Image drawFrame(int width, int height) {
   reshape(width, height);
   display();
   return readFrame();
+}
+
+int redrawsDone() {
+  glutMainLoopEvent();
+  return redraws;
 }
 
 Image readFrame() {

@@ -17,6 +17,9 @@ std::string openViewerWindow();
 // Sizes the window, calls reshape and display as GLUT would, and reads the frame back.
 Image drawFrame(int width = 300, int height = 300);
 
+// Lets GLUT carry out what was posted, then tells how many redraws it has asked for so far.
+int redrawsDone();
+
 // What the window shows now.
 Image readFrame();
 

@@ -3,6 +3,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xdamage.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -171,6 +172,31 @@ void XClient::close(WindowId w) const {
   XFlush(dpy_);
 }
 
+bool XClient::watch(WindowId w) {
+  int error = 0;
+  if (damageEvent_ < 0 && !XDamageQueryExtension(dpy_, &damageEvent_, &error)) return false;
+  if (damage_) XDamageDestroy(dpy_, damage_);
+  damage_ = XDamageCreate(dpy_, w, XDamageReportNonEmpty);
+  XSync(dpy_, False);
+  return damage_ != 0;
+}
+
+bool XClient::drawnSince() {
+  XSync(dpy_, False);
+  bool drawn = false;
+  while (XPending(dpy_)) {
+    XEvent ev;
+    XNextEvent(dpy_, &ev);
+    if (ev.type == damageEvent_ + XDamageNotify) drawn = true;
+  }
+  // Empty the damaged region, so the next drawing reports again.
+  if (drawn) {
+    XDamageSubtract(dpy_, damage_, None, None);
+    XSync(dpy_, False);
+  }
+  return drawn;
+}
+
 Process::~Process() {
   stop();
   if (!log_.empty()) unlink(log_.c_str());
@@ -290,6 +316,7 @@ bool Session::open(const std::string& file, const std::vector<std::string>& argv
   // With no window manager the window may hang off the screen's edge, where X cannot read
   // it back; put it in the corner, as a window manager would place it.
   x_.move(win_, 0, 0);
+  damage_ = x_.watch(win_);
   // The first frame: something other than the clear colour.
   bool drawn = false;
   waitForPicture(
@@ -321,22 +348,35 @@ Image Session::settled(double seconds) const {
   return met ? now : Image{};
 }
 
+Image Session::frameAfter(const std::function<void()>& action, double seconds) const {
+  if (!damage_) {
+    const Image before = settled();
+    action();
+    bool met = false;
+    waitForPicture(
+        x_, win_, [&before](const Image& im) { return im != before; }, seconds, &met);
+    return met ? settled() : Image{};
+  }
+  x_.drawnSince();
+  action();
+  const auto end = deadline(seconds);
+  while (!x_.drawnSince()) {
+    if (Clock::now() > end) return {};
+    nap();
+  }
+  // A burst of events may bring more than one frame; take the last.
+  do nap();
+  while (x_.drawnSince());
+  return x_.grab(win_);
+}
+
 Image Session::pressAndWait(unsigned long keysym, double seconds) const {
-  const Image before = settled();
-  x_.key(win_, keysym);
-  bool met = false;
-  waitForPicture(
-      x_, win_, [&before](const Image& im) { return im != before; }, seconds, &met);
-  return met ? settled() : Image{};
+  return frameAfter([&] { x_.key(win_, keysym); }, seconds);
 }
 
 Image Session::resizeAndWait(int width, int height, double seconds) const {
-  x_.resize(win_, width, height);
-  bool met = false;
-  waitForPicture(
-      x_, win_, [&](const Image& im) { return im.width == width && im.height == height; }, seconds,
-      &met);
-  return met ? settled() : Image{};
+  const Image im = frameAfter([&] { x_.resize(win_, width, height); }, seconds);
+  return im.width == width && im.height == height ? im : Image{};
 }
 
 // Printable ASCII characters have keysyms equal to their codes.

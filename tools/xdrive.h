@@ -42,8 +42,17 @@ class XClient {
   void move(WindowId w, int x, int y) const;
   void close(WindowId w) const;  // as a window manager's close button would
 
+  // Counts the frames a program draws into one window (through the X DAMAGE extension), so
+  // that a caller can wait for the frame an action causes even when it looks like the last.
+  // False when the server cannot report damage.
+  bool watch(WindowId w);
+  // Whether anything was drawn into the watched window since the last call.
+  bool drawnSince();
+
  private:
   _XDisplay* dpy_ = nullptr;
+  int damageEvent_ = -1;
+  unsigned long damage_ = 0;
 };
 
 // A child process with its standard output and error collected in a file.
@@ -95,17 +104,21 @@ class Session {
 
   // The picture once it has stopped changing.
   Image settled(double seconds = 5) const;
-  // Presses a key and returns the settled picture once it differs from the one before;
-  // an empty image when nothing changed within the timeout.
+  // Does what changes the window, waits for the program to draw its next frame and returns
+  // it; an empty image when no frame came within the timeout. Where the server reports no
+  // damage, the next frame is the first picture that differs from the one before.
+  Image frameAfter(const std::function<void()>& action, double seconds = 10) const;
+  // Presses a key and returns the frame drawn in answer.
   Image pressAndWait(unsigned long keysym, double seconds = 10) const;
   void press(unsigned long keysym) const { x_.key(win_, keysym); }
-  // Resizes the window and returns the settled picture at the new size.
+  // Resizes the window and returns the frame drawn at the new size.
   Image resizeAndWait(int width, int height, double seconds = 10) const;
 
  private:
   XClient& x_;
   Process proc_;
   WindowId win_ = 0;
+  bool damage_ = false;
   std::string why_;
 };
 
