@@ -6,7 +6,12 @@ WERROR ?= 0
 CMAKE_FLAGS ?=
 CONFIGURE = cmake -S . -B $(BUILD) -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) $(CMAKE_FLAGS)
 
-.PHONY: all deps build run test clean
+SANITIZE_BUILD ?= build-sanitize
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+.PHONY: all deps build run test test-sanitize bench clean
 
 all: build
 
@@ -27,5 +32,17 @@ run: build
 test: build
 	cd $(BUILD) && ../scripts/with-xvfb ctest --output-on-failure
 
+# The unit, render and end-to-end tests built with AddressSanitizer and
+# UndefinedBehaviorSanitizer (leak checking on).
+test-sanitize: deps
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZBV_SANITIZE=ON \
+	  -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ../scripts/with-xvfb ctest --output-on-failure -LE soak
+
+# Frame times on a real window, then the idle viewer's CPU time and memory.
+bench: build
+	cd $(BUILD) && ../scripts/with-xvfb sh -c 'bench/frame_bench && bench/idle_check "$$PWD/zbuffer-viewer"'
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD)

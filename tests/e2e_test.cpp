@@ -3,10 +3,14 @@
 #include <X11/keysym.h>
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
-#include "gl_window.h"
 #include "scene_probes.h"
 #include "xdrive.h"
 
@@ -27,17 +31,20 @@ class Viewer : public ::testing::Test {
     }
   }
   void TearDown() override {
-    if (session_) {
+    if (session_ && session_->window() != 0) {
       EXPECT_TRUE(session_->process().running()) << "the viewer ended while in use";
       const std::string out = session_->process().output();
       session_->process().stop();
       EXPECT_EQ(out, "") << "the viewer wrote to its console";
     }
   }
-  // Starts the viewer as given and waits for its first picture.
-  Session& start(const std::string& argv0 = kViewer, const std::string& cwd = "") {
+  // Starts the viewer by the given path, with more arguments, and waits for its picture.
+  Session& start(const std::string& path = kViewer, const std::string& cwd = "",
+                 std::vector<std::string> args = {}) {
     session_ = std::make_unique<Session>(x_);
-    if (!session_->open(kViewer, {argv0}, argv0, true, cwd)) ADD_FAILURE() << session_->why();
+    args.insert(args.begin(), path);
+    const std::string file = path[0] == '/' ? path : kViewer;
+    if (!session_->open(file, args, path, true, cwd)) ADD_FAILURE() << session_->why();
     return *session_;
   }
   // Presses a key and returns the frame drawn in answer.
@@ -125,6 +132,114 @@ TEST_F(Viewer, ResizingKeepsTheTeapotsProportions) {
   ASSERT_EQ(low.height, 200);
   EXPECT_NEAR(frontTeapotWidth(low) * 3.0 / 2.0, square, 3);
   EXPECT_EQ(imageDistance(s.resizeAndWait(300, 300), startUp), 0);
+}
+
+// The start-up picture, as the viewer draws it on a window of its default size.
+void expectStartUp(const Image& im) {
+  expectLitScene(im, kWhite);
+  EXPECT_GT(frontTeapotWidth(im), 100);
+}
+
+TEST_F(Viewer, GlutsOwnOptionsPassThroughAndOthersAreIgnored) {
+  const std::vector<std::vector<std::string>> runs = {
+      {"-iconic"}, {"-sync"}, {"-direct"}, {"--unknown", "value", "-zz", "+x", "1"}};
+  for (const auto& args : runs) {
+    SCOPED_TRACE(args[0]);
+    Session& s = start(kViewer, "", args);
+    if (s.window() == 0) continue;
+    expectStartUp(s.settled());
+    TearDown();
+  }
+  // -geometry sizes the window; the picture scales with its height.
+  Session& s = start(kViewer, "", {"-geometry", "640x480+0+0"});
+  if (s.window() == 0) return;
+  const Image big = s.settled();
+  EXPECT_EQ(big.width, 640);
+  EXPECT_EQ(big.height, 480);
+  const Image square = s.resizeAndWait(300, 300);
+  EXPECT_NEAR(frontTeapotWidth(big), frontTeapotWidth(square) * 480 / 300.0, 3);
+}
+
+// With -gldebug GLUT reports every GL error after each pass of its loop: it must say nothing.
+TEST_F(Viewer, NoGlErrorUnderGlDebugThroughEveryKeyAndResize) {
+  Session& s = start(kViewer, "", {"-gldebug"});
+  if (s.window() == 0) return;
+  for (char k : std::string("2143567x7")) s.pressAndWait(keysymFor(k));
+  for (auto [w, h] : {std::pair{400, 300}, {1, 1}, {300, 200}, {300, 300}}) {
+    s.resizeAndWait(w, h);
+  }
+  expectStartUp(s.settled());
+  // TearDown checks that nothing was written.
+}
+
+TEST_F(Viewer, LongAndNonAsciiPathsAreTheTitleByteForByte) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::temp_directory_path() / ("zbv-paths-" + std::to_string(getpid()));
+  fs::create_directories(root);
+  // 4000 bytes in all, in directories of 200-byte names.
+  std::string longPath = root.string();
+  while (longPath.size() + 201 + 20 < 4000) longPath += "/" + std::string(200, 'd');
+  fs::create_directories(longPath);
+  longPath += "/";
+  longPath += std::string(4000 - longPath.size() - 3, 'v') + "-zb";
+  ASSERT_EQ(longPath.size(), 4000u);
+  const std::string oddPath = (root / "t\xc3\xa9\xe2\x82\xac\xff\x01 \"v\"").string();
+  for (const std::string& path : {longPath, oddPath}) {
+    fs::create_symlink(kViewer, path);
+    Session& s = start(path);
+    if (s.window() != 0) {
+      EXPECT_EQ(x_.name(s.window()), path) << "title of " << path.size() << " bytes";
+      expectStartUp(s.settled());
+    }
+    TearDown();
+  }
+  session_.reset();
+  fs::remove_all(root);
+}
+
+TEST_F(Viewer, KeyAndResizeStormsLeaveItRunningAndKeysRestoreThePicture) {
+  Session& s = start();
+  if (s.window() == 0) return;
+  const Image startUp = s.settled();
+  for (int round = 0; round < 3; ++round) {
+    for (char c = ' '; c <= '~'; ++c) s.press(keysymFor(c));
+    for (unsigned long k : {XK_Escape, XK_Return, XK_Tab, XK_BackSpace, XK_Delete}) s.press(k);
+  }
+  for (auto [w, h] : {std::pair{1, 1}, {3000, 40}, {40, 2000}, {1, 600}, {600, 1}}) {
+    x_.resize(s.window(), w, h);
+  }
+  EXPECT_FALSE(s.resizeAndWait(300, 300).empty());
+  for (char k : {'1', '3', '7'}) s.pressAndWait(keysymFor(k));
+  EXPECT_EQ(imageDistance(s.settled(), startUp), 0);
+}
+
+TEST_F(Viewer, ClosingTheWindowEndsItAndNothingIsWritten) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("zbv-cwd-" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  Session& s = start(kViewer, dir.string());
+  if (s.window() != 0) {
+    x_.close(s.window());
+    EXPECT_TRUE(s.process().waitExit(10)) << "still running after its window was closed";
+    EXPECT_EQ(s.process().output(), "");
+    EXPECT_TRUE(fs::is_empty(dir)) << "it left files in its working directory";
+  }
+  session_.reset();
+  fs::remove_all(dir);
+}
+
+// Without an X server GLUT ends the program at once, saying why.
+TEST(NoDisplay, EndsWithAnErrorThatSaysSo) {
+  const struct {
+    std::vector<std::string> args, env;
+  } runs[] = {{{kViewer}, {"DISPLAY"}}, {{kViewer, "-display", ":987"}, {}}};
+  for (const auto& run : runs) {
+    Process p;
+    ASSERT_TRUE(p.start(kViewer, run.args, "", run.env));
+    ASSERT_TRUE(p.waitExit(10)) << "still running without a display";
+    EXPECT_TRUE(WIFEXITED(p.exitStatus()) && WEXITSTATUS(p.exitStatus()) != 0) << p.exitStatus();
+    EXPECT_NE(p.output().find("failed to open display"), std::string::npos) << p.output();
+  }
 }
 
 }  // namespace

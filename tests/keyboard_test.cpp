@@ -3,7 +3,6 @@
 
 #include <array>
 
-#include "gl_window.h"
 #include "glut.h"
 #include "scene_probes.h"
 #include "viewer.h"

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <vector>
 
-#include "gl_window.h"
 #include "glut.h"
 #include "scene_probes.h"
 #include "viewer.h"

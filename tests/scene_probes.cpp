@@ -1,8 +1,14 @@
 #include "scene_probes.h"
 
-#include <gtest/gtest.h>
+#include <cstdlib>
+#include <cstring>
 
 namespace zbv::test {
+
+bool onCi() {
+  const char* ci = std::getenv("CI");
+  return ci && std::strcmp(ci, "true") == 0;
+}
 
 namespace {
 ::testing::Message where(Point p) {

@@ -3,10 +3,28 @@
 #ifndef TESTS_SCENE_PROBES_H
 #define TESTS_SCENE_PROBES_H
 
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "gl_window.h"
 #include "image.h"
 #include "lighting.h"
 
 namespace zbv::test {
+
+// Whether this runs under CI (CI=true), where a missing display is a failure.
+bool onCi();
+
+// Tests that need a window: without an X display they fail under CI and are skipped elsewhere.
+#define ZBV_NEED_WINDOW()                               \
+  do {                                                  \
+    const std::string why_ = ::zbv::openViewerWindow(); \
+    if (!why_.empty()) {                                \
+      if (::zbv::test::onCi()) FAIL() << why_;          \
+      GTEST_SKIP() << why_;                             \
+    }                                                   \
+  } while (0)
 
 // Interior points of a 300x300 frame, counted from the top-left corner.
 struct Point {

@@ -5,14 +5,13 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
 #include <thread>
 
 #include "glut.h"
 #include "viewer.h"
 #include "xdrive.h"
 
-namespace zbv::test {
+namespace zbv {
 
 namespace {
 
@@ -38,11 +37,6 @@ bool waitForSize(int w, int h) {
 }
 
 }  // namespace
-
-bool onCi() {
-  const char* ci = std::getenv("CI");
-  return ci && std::strcmp(ci, "true") == 0;
-}
 
 std::string openViewerWindow() {
   static std::string why = [] {
@@ -74,12 +68,14 @@ std::string openViewerWindow() {
   return why;
 }
 
+bool resizeWindow(int width, int height) {
+  if (shownWidth == width && shownHeight == height) return true;
+  glutReshapeWindow(width, height);
+  return waitForSize(width, height);
+}
+
 Image drawFrame(int width, int height) {
-  if (shownWidth != width || shownHeight != height) {
-    glutReshapeWindow(width, height);
-    if (!waitForSize(width, height))
-      ADD_FAILURE() << "the window did not take the size " << width << "x" << height;
-  }
+  if (!resizeWindow(width, height)) return {};
   reshape(width, height);
   display();
   return readFrame();
@@ -109,4 +105,4 @@ std::string glErrors() {
   return out;
 }
 
-}  // namespace zbv::test
+}  // namespace zbv

@@ -1,0 +1,95 @@
+// Frame cost of the viewer on a real window: the full frame, an empty frame (the floor of
+// what any frame costs on this window), and a key press through to its finished frame.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "gl_window.h"
+#include "glut.h"
+#include "viewer.h"
+
+namespace {
+
+bool sizeWindow(benchmark::State& state) {
+  const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
+  if (!zbv::resizeWindow(w, h)) {
+    state.SkipWithError("the window would not take the size");
+    return false;
+  }
+  reshape(w, h);
+  display();
+  glFinish();
+  return true;
+}
+
+void framesPerSecond(benchmark::State& state) {
+  state.counters["fps"] =
+      benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void FullFrame(benchmark::State& state) {
+  if (!sizeWindow(state)) return;
+  for (auto _ : state) {
+    display();
+    glFinish();
+  }
+  framesPerSecond(state);
+}
+
+void EmptyFrame(benchmark::State& state) {
+  if (!sizeWindow(state)) return;
+  for (auto _ : state) {
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glutSwapBuffers();
+    glFinish();
+  }
+  framesPerSecond(state);
+}
+
+// Keys alternate between depth test off and on, so every frame is a changed picture.
+void KeyToFrame(benchmark::State& state) {
+  if (!sizeWindow(state)) return;
+  unsigned char key = '2';
+  for (auto _ : state) {
+    keyboard(key, 0, 0);
+    display();
+    glFinish();
+    key = key == '2' ? '1' : '2';
+  }
+  keyboard('1', 0, 0);
+  framesPerSecond(state);
+}
+
+void sizes(benchmark::internal::Benchmark* b) {
+  b->Args({300, 300})->Args({1920, 1080})->ArgNames({"w", "h"});
+  b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+BENCHMARK(FullFrame)->Apply(sizes);
+BENCHMARK(EmptyFrame)->Apply(sizes);
+BENCHMARK(KeyToFrame)->Apply(sizes);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string why = zbv::openViewerWindow();
+  if (!why.empty()) {
+    std::fprintf(stderr, "frame_bench: %s\n", why.c_str());
+    return 1;
+  }
+  benchmark::AddCustomContext("GL_RENDERER",
+                              reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+  const char* threads = std::getenv("LP_NUM_THREADS");
+  benchmark::AddCustomContext(
+      "LP_NUM_THREADS", threads ? threads
+                                : "unset (llvmpipe runs one thread per core: " +
+                                      std::to_string(std::thread::hardware_concurrency()) + ")");
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,33 @@
+// One real GLUT window per process, set up as the viewer sets up its own, and the frames
+// the viewer's callbacks draw into it read back as pictures. For tests and benchmarks.
+#ifndef TOOLS_GL_WINDOW_H
+#define TOOLS_GL_WINDOW_H
+
+#include <string>
+
+#include "image.h"
+
+namespace zbv {
+
+// Opens the window (the first time) and applies init(); returns why it could not.
+std::string openViewerWindow();
+
+// Asks for a new window size and waits until GLUT reports it; false if it never does.
+bool resizeWindow(int width, int height);
+
+// Sizes the window, calls reshape and display as GLUT would, and reads the frame back
+// (an empty picture if the window would not take the size).
+Image drawFrame(int width = 300, int height = 300);
+
+// Lets GLUT carry out what was posted, then tells how many redraws it has asked for so far.
+int redrawsDone();
+
+// What the window shows now.
+Image readFrame();
+
+// Every GL error raised since the last call, as text; empty when there was none.
+std::string glErrors();
+
+}  // namespace zbv
+
+#endif  // TOOLS_GL_WINDOW_H
