@@ -11,7 +11,10 @@ SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
   LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build run test test-sanitize bench clean
+VIEWER = $(abspath $(BUILD))/zbuffer-viewer
+GALLERY = $(BUILD)/zbuffer-gallery
+
+.PHONY: all deps build run gallery test test-sanitize bench package clean
 
 all: build
 
@@ -22,12 +25,17 @@ build: deps
 	@$(CONFIGURE) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# With a display, the viewer; without one, the viewer on a virtual X server, driven
+# through its states, each saved as a picture under $(BUILD)/gallery.
 run: build
-	@if [ -z "$$DISPLAY" ]; then \
-	  echo "zbuffer-viewer opens a window and needs an X display: \$$DISPLAY is not set." >&2; \
-	  exit 1; \
-	fi
-	$(BUILD)/zbuffer-viewer
+	@if [ -n "$$DISPLAY" ]; then exec $(BUILD)/zbuffer-viewer; fi; \
+	echo "No X display here: running the viewer on a virtual one and saving what it shows."; \
+	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) $(BUILD)/gallery $(VIEWER)
+
+# The pictures of every state, and the README's strip, drawn anew (always on a private Xvfb).
+gallery: build
+	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) --strip docs/images/gallery-strip.png \
+	  $(BUILD)/gallery $(VIEWER)
 
 test: build
 	cd $(BUILD) && ../scripts/with-xvfb ctest --output-on-failure
@@ -43,6 +51,11 @@ test-sanitize: deps
 # Frame times on a real window, then the idle viewer's CPU time and memory.
 bench: build
 	cd $(BUILD) && ../scripts/with-xvfb sh -c 'bench/frame_bench && bench/idle_check "$$PWD/zbuffer-viewer"'
+
+# A Debian package of the viewer, its metadata shown and checked.
+package: build
+	cd $(BUILD) && cpack -G DEB >/dev/null
+	scripts/check-package $(BUILD)/zbuffer-viewer_$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/CMakeCache.txt)_*.deb
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD)

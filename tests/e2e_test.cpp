@@ -6,12 +6,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "scene_probes.h"
+#include "tour.h"
 #include "xdrive.h"
 
 namespace zbv::test {
@@ -73,26 +75,43 @@ TEST_F(Viewer, TitleIsTheInvocationPath) {
   session_.reset();
 }
 
+// The gallery's tour, each stop checked: 2 1 4 3 5 6 7 after the start-up picture.
 TEST_F(Viewer, KeysSwitchDepthTestLightingAndLights) {
   Session& s = start();
   if (s.window() == 0) return;
-  const Image startUp = s.settled();
+  std::string why;
+  const std::vector<Image> tour = takeTour(s, &why);
+  ASSERT_EQ(tour.size(), static_cast<std::size_t>(kTourLength)) << why;
+  const Image& startUp = tour[0];
   expectLitScene(startUp, kWhite);
-
   // Depth test off: the red teapot paints over the grey one in front of it.
-  const Rgb over = at(press('2'), kTeapot1Over2);
+  const Rgb over = at(tour[1], kTeapot1Over2);
   EXPECT_GT(over.r, over.g + 100);
   EXPECT_NEAR(over.g, over.b, kTolerance);
-  EXPECT_EQ(imageDistance(press('1'), startUp), 0) << "2 then 1 brings back the start-up picture";
+  EXPECT_EQ(imageDistance(tour[2], startUp), 0) << "2 then 1 brings back the start-up picture";
+  expectFlatScene(tour[3]);
+  EXPECT_EQ(imageDistance(tour[4], startUp), 0);
+  expectLitScene(tour[5], kYellow);
+  expectLitScene(tour[6], kCyan);
+  EXPECT_EQ(imageDistance(tour[7], startUp), 0);
 
-  expectFlatScene(press('4'));
+  // Unlit, without the depth test: the teapots drawn later cover the earlier ones.
+  press('4');
   expectLaterTeapotsOnTop(press('2'));
   expectFlatScene(press('1'));
-  EXPECT_EQ(imageDistance(press('3'), startUp), 0);
+}
 
-  expectLitScene(press('5'), kYellow);
-  expectLitScene(press('6'), kCyan);
-  EXPECT_EQ(imageDistance(press('7'), startUp), 0);
+// The README's pictures are what the program draws today.
+TEST_F(Viewer, DocumentedStripMatchesThePicturesOfTheTour) {
+  Image documented;
+  ASSERT_TRUE(loadPng(ZBV_SOURCE_DIR "/docs/images/gallery-strip.png", &documented));
+  Session& s = start();
+  if (s.window() == 0) return;
+  std::string why;
+  const Image strip = makeStrip(takeTour(s, &why));
+  ASSERT_FALSE(strip.empty()) << why;
+  EXPECT_LE(imageDistance(strip, documented), kTolerance)
+      << "docs/images/gallery-strip.png is stale: `make gallery` draws it anew";
 }
 
 TEST_F(Viewer, OtherKeysRedrawButChangeNothingAndNoneQuits) {
@@ -226,6 +245,23 @@ TEST_F(Viewer, ClosingTheWindowEndsItAndNothingIsWritten) {
   }
   session_.reset();
   fs::remove_all(dir);
+}
+
+TEST_F(Viewer, InstallsItsExecutableAloneAndTheCopyRuns) {
+  namespace fs = std::filesystem;
+  const fs::path prefix = fs::temp_directory_path() / ("zbv-prefix-" + std::to_string(getpid()));
+  const std::string install = std::string("'") + ZBV_CMAKE + "' --install '" + ZBV_BUILD_DIR +
+                              "' --prefix '" + prefix.string() + "' >/dev/null";
+  ASSERT_EQ(std::system(install.c_str()), 0) << install;
+  std::vector<std::string> files;
+  for (const auto& e : fs::recursive_directory_iterator(prefix))
+    if (!e.is_directory()) files.push_back(fs::relative(e.path(), prefix).string());
+  EXPECT_EQ(files, std::vector<std::string>{"bin/zbuffer-viewer"});
+  Session& s = start((prefix / "bin/zbuffer-viewer").string());
+  if (s.window() != 0) expectLitScene(s.settled(), kWhite);
+  TearDown();
+  session_.reset();
+  fs::remove_all(prefix);
 }
 
 // Without an X server GLUT ends the program at once, saying why.

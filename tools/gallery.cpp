@@ -1,12 +1,15 @@
 // zbuffer-gallery: runs the real viewer, steps through its states with real key presses
-// and saves the window after each one as a PNG.
+// and saves the window after each one as a PNG, printing each file's path and what it shows.
 //
-//   zbuffer-gallery VIEWER OUTDIR [TITLE-PART [RUNNER...]]
+//   zbuffer-gallery [--strip FILE] [--title TEXT] OUTDIR COMMAND [ARG...]
 //
-// VIEWER is started as given (its path is its window title). With RUNNER the command is
-// RUNNER... VIEWER (a program that starts the viewer, such as wine), and the window is the
-// one whose title contains TITLE-PART.
+// COMMAND starts the viewer; its window is the one titled COMMAND, or, with --title, the
+// one whose title contains TEXT (under Wine, say, where the title is a Windows path).
+// --strip also saves the README's strip of pictures side by side.
+#include <sys/stat.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -14,39 +17,53 @@
 #include "tour.h"
 #include "xdrive.h"
 
+namespace {
+
+int fail(const std::string& why) {
+  std::fprintf(stderr, "zbuffer-gallery: %s\n", why.c_str());
+  return 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: %s VIEWER OUTDIR [TITLE-PART [RUNNER...]]\n", argv[0]);
+  std::string strip, title;
+  int i = 1;
+  for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
+    if (std::strcmp(argv[i], "--strip") == 0) {
+      strip = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--title") == 0) {
+      title = argv[i + 1];
+    } else {
+      break;
+    }
+  }
+  if (argc - i < 2) {
+    std::fprintf(stderr, "usage: %s [--strip FILE] [--title TEXT] OUTDIR COMMAND [ARG...]\n",
+                 argv[0]);
     return 2;
   }
-  const std::string viewer = argv[1], outdir = argv[2];
-  const std::string title = argc > 3 ? argv[3] : viewer;
-  std::vector<std::string> command;
-  for (int i = 4; i < argc; ++i) command.push_back(argv[i]);
-  command.push_back(viewer);
+  const std::string outdir = argv[i];
+  const std::vector<std::string> command(argv + i + 1, argv + argc);
+  mkdir(outdir.c_str(), 0777);
 
   zbv::XClient x;
-  if (!x.ok()) {
-    std::fprintf(stderr, "zbuffer-gallery: cannot open the X display\n");
-    return 1;
-  }
+  if (!x.ok()) return fail("cannot open the X display");
   zbv::Session s(x);
-  if (!s.open(command.front(), command, title, argc <= 3)) {
-    std::fprintf(stderr, "zbuffer-gallery: %s\n", s.why().c_str());
-    return 1;
+  if (!s.open(command.front(), command, title.empty() ? command.front() : title, title.empty()))
+    return fail(s.why());
+  std::string why;
+  const std::vector<zbv::Image> shots = zbv::takeTour(s, &why);
+  for (std::size_t k = 0; k < shots.size(); ++k) {
+    const std::string path = outdir + "/" + zbv::kTour[k].file + ".png";
+    if (!zbv::savePng(shots[k], path)) return fail("cannot write " + path);
+    std::printf("%s  %s\n", path.c_str(), zbv::kTour[k].shows);
   }
-  for (const zbv::Stop& stop : zbv::kTour) {
-    const zbv::Image shot = stop.key ? s.pressAndWait(zbv::keysymFor(stop.key)) : s.settled();
-    if (shot.empty()) {
-      std::fprintf(stderr, "zbuffer-gallery: the picture did not change for key %c\n", stop.key);
-      return 1;
-    }
-    const std::string path = outdir + "/" + stop.file + ".png";
-    if (!zbv::savePng(shot, path)) {
-      std::fprintf(stderr, "zbuffer-gallery: cannot write %s\n", path.c_str());
-      return 1;
-    }
-    std::printf("%s  %s\n", path.c_str(), stop.shows);
+  if (!why.empty()) return fail(why);
+  if (!strip.empty()) {
+    if (!zbv::savePng(zbv::makeStrip(shots), strip)) return fail("cannot write " + strip);
+    std::printf("%s  the strip: start-up, depth test off, lighting off, yellow, cyan\n",
+                strip.c_str());
   }
   return 0;
 }

@@ -1,6 +1,13 @@
-// The states a student steps through, in order, each reached by one key from the one before.
+// The states a student steps through, in order, each reached by one key from the one before,
+// and the pictures of them taken from the real viewer's window.
 #ifndef TOOLS_TOUR_H
 #define TOOLS_TOUR_H
+
+#include <string>
+#include <vector>
+
+#include "image.h"
+#include "xdrive.h"
 
 namespace zbv {
 
@@ -20,6 +27,18 @@ inline constexpr Stop kTour[] = {
     {"7-cyan", '6', "key 6: only the cyan light (red channel is ambient alone)"},
     {"8-white", '7', "key 7: only the white light, the start-up picture"},
 };
+inline constexpr int kTourLength = sizeof kTour / sizeof kTour[0];
+
+// The stops shown side by side in the README: start-up (the white light), depth test off,
+// lighting off, the yellow light, the cyan light.
+inline constexpr int kStripStops[] = {0, 1, 3, 5, 6};
+
+// Presses the tour's keys in the session's window and returns the frame after each stop;
+// on failure, fewer pictures and the reason in *why.
+std::vector<Image> takeTour(const Session& s, std::string* why);
+
+// The strip's pictures side by side; empty if any is missing or the sizes differ.
+Image makeStrip(const std::vector<Image>& tour);
 
 }  // namespace zbv
 
