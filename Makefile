@@ -14,7 +14,14 @@ SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 VIEWER = $(abspath $(BUILD))/zbuffer-viewer
 GALLERY = $(BUILD)/zbuffer-gallery
 
-.PHONY: all deps build run gallery test test-sanitize bench package clean
+WINDOWS_BUILD ?= build-windows
+WINDOWS_EXE = $(abspath $(WINDOWS_BUILD))/zbuffer-viewer.exe
+WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wineprefix WINEDEBUG=-all \
+  WINEDLLOVERRIDES="mscoree,mshtml="
+# The end-to-end tests that apply to the Windows build under Wine.
+WINDOWS_TESTS = Viewer.KeysSwitch*:Viewer.OtherKeys*:Viewer.Documented*
+
+.PHONY: all deps build run gallery test test-sanitize bench package windows test-windows clean
 
 all: build
 
@@ -57,5 +64,25 @@ package: build
 	cd $(BUILD) && cpack -G DEB >/dev/null
 	scripts/check-package $(BUILD)/zbuffer-viewer_$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/CMakeCache.txt)_*.deb
 
+# zbuffer-viewer.exe for 64-bit Windows, cross-compiled with MinGW-w64 against a static
+# freeglut built from Debian's freeglut source package.
+windows:
+	@scripts/install-deps windows
+	@scripts/freeglut-windows $(WINDOWS_BUILD)
+	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	  -DCMAKE_BUILD_TYPE=Release -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) \
+	  -DZBV_FREEGLUT_STATIC=ON -DCMAKE_FIND_ROOT_PATH=$(abspath $(WINDOWS_BUILD))/freeglut \
+	  -DGLUT_INCLUDE_DIR=$(abspath $(WINDOWS_BUILD))/freeglut/include \
+	  -DGLUT_glut_LIBRARY_RELEASE=$(abspath $(WINDOWS_BUILD))/freeglut/lib/libfreeglut_static.a \
+	  >/dev/null
+	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target zbuffer-viewer
+	@scripts/check-windows-exe $(WINDOWS_BUILD)
+
+# The Windows build under Wine, on a private X server, through the end-to-end checks.
+test-windows: windows build
+	$(WINE_ENV) ZBV_XVFB=1 scripts/with-xvfb sh -c 'wineboot --init >/dev/null 2>&1; \
+	  ZBV_WINDOWS_EXE="$(WINDOWS_EXE)" $(BUILD)/tests/e2e_test --gtest_filter="$(WINDOWS_TESTS)"; \
+	  status=$$?; wineserver -k; exit $$status'
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD)
