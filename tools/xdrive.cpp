@@ -316,7 +316,10 @@ bool Session::open(const std::string& file, const std::vector<std::string>& argv
   // With no window manager the window may hang off the screen's edge, where X cannot read
   // it back; put it in the corner, as a window manager would place it.
   x_.move(win_, 0, 0);
-  damage_ = x_.watch(win_);
+  if (!x_.watch(win_)) {
+    why_ = "the X server does not report what is drawn (no DAMAGE extension)";
+    return false;
+  }
   // The first frame: something other than the clear colour.
   bool drawn = false;
   waitForPicture(
@@ -349,14 +352,6 @@ Image Session::settled(double seconds) const {
 }
 
 Image Session::frameAfter(const std::function<void()>& action, double seconds) const {
-  if (!damage_) {
-    const Image before = settled();
-    action();
-    bool met = false;
-    waitForPicture(
-        x_, win_, [&before](const Image& im) { return im != before; }, seconds, &met);
-    return met ? settled() : Image{};
-  }
   x_.drawnSince();
   action();
   const auto end = deadline(seconds);

@@ -42,8 +42,8 @@ class XClient {
   void move(WindowId w, int x, int y) const;
   void close(WindowId w) const;  // as a window manager's close button would
 
-  // Counts the frames a program draws into one window (through the X DAMAGE extension), so
-  // that a caller can wait for the frame an action causes even when it looks like the last.
+  // Watches what a program draws into one window (through the X DAMAGE extension), so that
+  // a caller can wait for the frame an action causes even when it looks like the last one.
   // False when the server cannot report damage.
   bool watch(WindowId w);
   // Whether anything was drawn into the watched window since the last call.
@@ -105,8 +105,7 @@ class Session {
   // The picture once it has stopped changing.
   Image settled(double seconds = 5) const;
   // Does what changes the window, waits for the program to draw its next frame and returns
-  // it; an empty image when no frame came within the timeout. Where the server reports no
-  // damage, the next frame is the first picture that differs from the one before.
+  // it; an empty image when no frame came within the timeout.
   Image frameAfter(const std::function<void()>& action, double seconds = 10) const;
   // Presses a key and returns the frame drawn in answer.
   Image pressAndWait(unsigned long keysym, double seconds = 10) const;
@@ -118,7 +117,6 @@ class Session {
   XClient& x_;
   Process proc_;
   WindowId win_ = 0;
-  bool damage_ = false;
   std::string why_;
 };
 
