@@ -36,6 +36,17 @@ bool waitForSize(int w, int h) {
   return true;
 }
 
+// What the window shows now.
+Image readFrame() {
+  // What the window shows, once the server has taken the swapped frame. (The back buffer
+  // is not worth reading after a swap: its contents are undefined then, and on Mesa's
+  // software path the first frame after a resize reads back black.)
+  static XClient x;
+  glFinish();
+  XSync(glXGetCurrentDisplay(), False);
+  return x.grab(glXGetCurrentDrawable());
+}
+
 }  // namespace
 
 std::string openViewerWindow() {
@@ -84,16 +95,6 @@ Image drawFrame(int width, int height) {
 int redrawsDone() {
   glutMainLoopEvent();
   return redraws;
-}
-
-Image readFrame() {
-  // What the window shows, once the server has taken the swapped frame. (The back buffer
-  // is not worth reading after a swap: its contents are undefined then, and on Mesa's
-  // software path the first frame after a resize reads back black.)
-  static XClient x;
-  glFinish();
-  XSync(glXGetCurrentDisplay(), False);
-  return x.grab(glXGetCurrentDrawable());
 }
 
 std::string glErrors() {

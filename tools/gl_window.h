@@ -22,9 +22,6 @@ Image drawFrame(int width = 300, int height = 300);
 // Lets GLUT carry out what was posted, then tells how many redraws it has asked for so far.
 int redrawsDone();
 
-// What the window shows now.
-Image readFrame();
-
 // Every GL error raised since the last call, as text; empty when there was none.
 std::string glErrors();
 

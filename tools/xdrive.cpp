@@ -58,6 +58,23 @@ int channel(unsigned long pixel, int shift, int bits) {
                    : static_cast<int>(v * 255 / ((1UL << bits) - 1));
 }
 
+// Polls every few milliseconds until pred holds of the window's picture, for at most the
+// timeout. Returns the last picture read; *met tells whether pred held.
+Image waitForPicture(const XClient& x, WindowId w, const std::function<bool(const Image&)>& pred,
+                     double seconds, bool* met) {
+  const auto end = deadline(seconds);
+  Image last;
+  for (;;) {
+    last = x.grab(w);
+    const bool ok = !last.empty() && pred(last);
+    if (ok || Clock::now() > end) {
+      if (met) *met = ok;
+      return last;
+    }
+    nap();
+  }
+}
+
 }  // namespace
 
 XClient::XClient(const char* name) {
@@ -266,21 +283,6 @@ void Process::stop() {
 std::string Process::output() const {
   std::ifstream in(log_, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-Image waitForPicture(const XClient& x, WindowId w, const std::function<bool(const Image&)>& pred,
-                     double seconds, bool* met) {
-  const auto end = deadline(seconds);
-  Image last;
-  for (;;) {
-    last = x.grab(w);
-    const bool ok = !last.empty() && pred(last);
-    if (ok || Clock::now() > end) {
-      if (met) *met = ok;
-      return last;
-    }
-    nap();
-  }
 }
 
 bool Session::open(const std::string& file, const std::vector<std::string>& argv,

@@ -26,7 +26,6 @@ class XClient {
   XClient& operator=(const XClient&) = delete;
 
   bool ok() const { return dpy_ != nullptr; }
-  _XDisplay* display() const { return dpy_; }
 
   // Every window below the root, depth first.
   std::vector<WindowId> windows() const;
@@ -81,11 +80,6 @@ class Process {
   int status_ = -1;
   std::string log_;
 };
-
-// Polls every few milliseconds until pred holds of the window's picture, for at most the
-// timeout. Returns the last picture read; *met tells whether pred held.
-Image waitForPicture(const XClient& x, WindowId w, const std::function<bool(const Image&)>& pred,
-                     double seconds, bool* met = nullptr);
 
 // A started program and its window.
 class Session {
