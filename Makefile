@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The two commands a newcomer needs: `make run` and `make test`.
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)

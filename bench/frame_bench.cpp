@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Frame cost of the viewer on a real window: the full frame, an empty frame (the floor of
 // what any frame costs on this window), and a key press through to its finished frame.
 #include <benchmark/benchmark.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // idle_check VIEWER: starts the real viewer, lets it stand idle for five seconds and reports
 // the CPU time it used meanwhile (it must be none: it draws only in answer to events), the
 // frames it drew meanwhile, and its resident memory after start-up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real zbuffer-viewer as a person meets it: started by its path, its window found on the
 // X server, real key presses and resizes sent to it, and its window read back.
 #include <X11/keysym.h>

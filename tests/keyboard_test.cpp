@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The keyboard callback on a real GL context: the state it leaves, and the pictures.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "lighting.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the OpenGL lighting equation says the scene's pixels must be. Materials here have
 // equal ambient and diffuse colours and no specular or emission; every light has equal
 // ambient and diffuse colours and stands at (5, 3, 0), with no attenuation:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer's frame, drawn by its own callbacks into a real window and read back.
 #include <gtest/gtest.h>
 

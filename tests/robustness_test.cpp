@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The callbacks under abuse in one long-lived context: every key, absurd sizes, and a soak.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "scene_probes.h"
 
 #include <cstdlib>

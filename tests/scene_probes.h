@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Probes of the viewer's 300x300 frame, shared by the tests that draw it in-process and the
 // ones that read it from the real program's window.
 #ifndef TESTS_SCENE_PROBES_H

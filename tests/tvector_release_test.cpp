@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Built with assertions compiled out: a conversion between sizes then reads and writes only
 // the elements both vectors have.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // zbuffer-gallery: runs the real viewer, steps through its states with real key presses
 // and saves the window after each one as a PNG, printing each file's path and what it shows.
 //

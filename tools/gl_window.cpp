@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "gl_window.h"
 
 #include <GL/glx.h>

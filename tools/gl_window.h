@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One real GLUT window per process, set up as the viewer sets up its own, and the frames
 // the viewer's callbacks draw into it read back as pictures. For tests and benchmarks.
 #ifndef TOOLS_GL_WINDOW_H

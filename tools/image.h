@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // An 8-bit RGB picture, rows from the top, and PNG input/output.
 #ifndef TOOLS_IMAGE_H
 #define TOOLS_IMAGE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The states a student steps through, in order, each reached by one key from the one before,
 // and the pictures of them taken from the real viewer's window.
 #ifndef TOOLS_TOUR_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drives a real program's window over X, as a person would: starts the program, finds its
 // window by name, presses keys, resizes it and reads back what the window shows.
 #ifndef TOOLS_XDRIVE_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one place that includes OpenGL, GLU and GLUT.
 #ifndef VIEWER_GLUT_H
 #define VIEWER_GLUT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "glut.h"
 #include "viewer.h"
 

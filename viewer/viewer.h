@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The viewer's render state and GLUT callbacks. All lasting state lives in the current
 // OpenGL context; these functions keep none of their own.
 #ifndef VIEWER_VIEWER_H
