@@ -97,8 +97,8 @@ TEST(Depth, StaysClearedWithTheDepthTestOff) {
   const DepthMap on = drawFrameAndDepth().depth;
   ASSERT_LT(*std::min_element(on.z.begin(), on.z.end()), 1.0);
   keyboard('2', 0, 0);
-  for (unsigned char lighting : {'3', '4'}) {
-    keyboard(lighting, 0, 0);
+  for (char lighting : {'3', '4'}) {
+    keyboard(static_cast<unsigned char>(lighting), 0, 0);
     const Frame f = drawFrameAndDepth();
     ASSERT_FALSE(f.depth.empty());
     EXPECT_EQ(std::count(f.depth.z.begin(), f.depth.z.end(), 1.0),
