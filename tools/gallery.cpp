@@ -44,10 +44,12 @@ int saveDepthPictures(const std::vector<zbv::Image>& shots, const std::string& o
               zbv::depthBits());
   std::vector<zbv::Image> pictures;
   for (std::size_t k = 0; k < frames.size(); ++k) {
+    // Within 3 of 255 per channel, as the README's pictures are held to.
     const int off = zbv::imageDistance(frames[k].colour, shots[k]);
     if (off < 0 || off > 3) {
       return fail(std::string("the frame drawn for ") + zbv::kTour[k].file +
-                  " is not the viewer's picture (off by " + std::to_string(off) + ")");
+                  " is not the picture the viewer showed" +
+                  (off < 0 ? " (another size)" : " (off by " + std::to_string(off) + ")"));
     }
     const std::string path = dir + "/" + zbv::kTour[k].file + ".png";
     pictures.push_back(zbv::depthPicture(frames[k].depth));
