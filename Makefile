@@ -34,16 +34,17 @@ build: deps
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # With a display, the viewer; without one, the viewer on a virtual X server, driven
-# through its states, each saved as a picture under $(BUILD)/gallery.
+# through its states, each saved as a picture under $(BUILD)/gallery (and what its depth
+# buffer holds under $(BUILD)/gallery/depth).
 run: build
 	@if [ -n "$$DISPLAY" ]; then exec $(BUILD)/zbuffer-viewer; fi; \
 	echo "No X display here: running the viewer on a virtual one and saving what it shows."; \
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) $(BUILD)/gallery $(VIEWER)
 
-# The pictures of every state, and the README's strip, drawn anew (always on a private Xvfb).
+# The pictures of every state, and the README's strips, drawn anew (always on a private Xvfb).
 gallery: build
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) --strip docs/images/gallery-strip.png \
-	  $(BUILD)/gallery $(VIEWER)
+	  --depth-strip docs/images/depth-strip.png $(BUILD)/gallery $(VIEWER)
 
 test: build
 	cd $(BUILD) && ../scripts/with-xvfb ctest --output-on-failure

@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 // zbuffer-gallery: runs the real viewer, steps through its states with real key presses
 // and saves the window after each one as a PNG, printing each file's path and what it shows.
+// Then it draws the same states with the viewer's own callbacks in a window of its own and
+// saves, under OUTDIR/depth, what each frame left in the depth buffer, printing the values.
 //
-//   zbuffer-gallery [--strip FILE] [--title TEXT] OUTDIR COMMAND [ARG...]
+//   zbuffer-gallery [--strip FILE] [--depth-strip FILE] [--title TEXT] OUTDIR COMMAND [ARG...]
 //
 // COMMAND starts the viewer; its window is the one titled COMMAND, or, with --title, the
 // one whose title contains TEXT (under Wine, say, where the title is a Windows path).
-// --strip also saves the README's strip of pictures side by side.
+// --strip also saves the README's strip of pictures side by side, --depth-strip the strip
+// of their depth pictures.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -14,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "depth.h"
+#include "gl_window.h"
 #include "image.h"
 #include "tour.h"
 #include "xdrive.h"
@@ -25,14 +30,49 @@ int fail(const std::string& why) {
   return 1;
 }
 
+// The tour drawn again in this process, and the depth buffer of each frame saved as a picture
+// under outdir/depth. Each frame must be the picture the real viewer showed at that stop.
+int saveDepthPictures(const std::vector<zbv::Image>& shots, const std::string& outdir,
+                      const std::string& strip) {
+  const std::string why = zbv::openViewerWindow();
+  if (!why.empty()) return fail("depth pictures: " + why);
+  const std::vector<zbv::Frame> frames = zbv::replayTour();
+  if (frames.size() != shots.size()) return fail("depth pictures: a frame could not be drawn");
+  const std::string dir = outdir + "/depth";
+  mkdir(dir.c_str(), 0777);
+  std::printf("depth buffer: %d bits per pixel; white is the nearest value, black the cleared 1\n",
+              zbv::depthBits());
+  std::vector<zbv::Image> pictures;
+  for (std::size_t k = 0; k < frames.size(); ++k) {
+    // Within 3 of 255 per channel, as the README's pictures are held to.
+    const int off = zbv::imageDistance(frames[k].colour, shots[k]);
+    if (off < 0 || off > 3) {
+      return fail(std::string("the frame drawn for ") + zbv::kTour[k].file +
+                  " is not the picture the viewer showed" +
+                  (off < 0 ? " (another size)" : " (off by " + std::to_string(off) + ")"));
+    }
+    const std::string path = dir + "/" + zbv::kTour[k].file + ".png";
+    pictures.push_back(zbv::depthPicture(frames[k].depth));
+    if (!zbv::savePng(pictures.back(), path)) return fail("cannot write " + path);
+    std::printf("%s  %s\n", path.c_str(), zbv::describeDepth(frames[k].depth).c_str());
+  }
+  if (!strip.empty()) {
+    if (!zbv::savePng(zbv::makeStrip(pictures), strip)) return fail("cannot write " + strip);
+    std::printf("%s  the depth strip, under the pictures of the strip\n", strip.c_str());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string strip, title;
+  std::string strip, depthStrip, title;
   int i = 1;
   for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
     if (std::strcmp(argv[i], "--strip") == 0) {
       strip = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--depth-strip") == 0) {
+      depthStrip = argv[i + 1];
     } else if (std::strcmp(argv[i], "--title") == 0) {
       title = argv[i + 1];
     } else {
@@ -40,7 +80,9 @@ int main(int argc, char** argv) {
     }
   }
   if (argc - i < 2) {
-    std::fprintf(stderr, "usage: %s [--strip FILE] [--title TEXT] OUTDIR COMMAND [ARG...]\n",
+    std::fprintf(stderr,
+                 "usage: %s [--strip FILE] [--depth-strip FILE] [--title TEXT] OUTDIR COMMAND "
+                 "[ARG...]\n",
                  argv[0]);
     return 2;
   }
@@ -66,5 +108,7 @@ int main(int argc, char** argv) {
     std::printf("%s  the strip: start-up, depth test off, lighting off, yellow, cyan\n",
                 strip.c_str());
   }
-  return 0;
+  // The viewer's window goes before this process opens its own in the same place.
+  s.process().stop();
+  return saveDepthPictures(shots, outdir, depthStrip);
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include "glut.h"
 #include "viewer.h"
@@ -20,6 +21,8 @@ namespace {
 int shownWidth = -1, shownHeight = -1;
 // How often GLUT has asked for the window to be redrawn.
 int redraws = 0;
+// What runs between the viewer's drawing and its swap.
+std::function<void()> swapHook;
 
 void recordSize(int w, int h) {
   shownWidth = w;
@@ -98,6 +101,16 @@ int redrawsDone() {
   return redraws;
 }
 
+void beforeSwap(std::function<void()> hook) {
+  swapHook = std::move(hook);
+}
+
+void restoreStartUp() {
+  glDisable(GL_LIGHT1);
+  glDisable(GL_LIGHT2);
+  init();
+}
+
 std::string glErrors() {
   std::string out;
   for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError()) {
@@ -108,3 +121,11 @@ std::string glErrors() {
 }
 
 }  // namespace zbv
+
+// The viewer's display() ends with glutSwapBuffers(); linked with --wrap, that call comes
+// here first, so the frame can be looked at before it is swapped.
+extern "C" void __real_glutSwapBuffers(void);
+extern "C" void __wrap_glutSwapBuffers(void) {
+  if (zbv::swapHook) zbv::swapHook();
+  __real_glutSwapBuffers();
+}

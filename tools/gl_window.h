@@ -4,6 +4,7 @@
 #ifndef TOOLS_GL_WINDOW_H
 #define TOOLS_GL_WINDOW_H
 
+#include <functional>
 #include <string>
 
 #include "image.h"
@@ -25,6 +26,14 @@ int redrawsDone();
 
 // Every GL error raised since the last call, as text; empty when there was none.
 std::string glErrors();
+
+// Runs `hook` inside every display() from now on, once the frame is drawn and just before
+// the viewer swaps it to the screen, while the back buffers still hold it; an empty hook
+// runs nothing. (Users of this window link with -Wl,--wrap=glutSwapBuffers for this.)
+void beforeSwap(std::function<void()> hook);
+
+// Gives the window the viewer's start-up state again: init()'s, with lights 1 and 2 off.
+void restoreStartUp();
 
 }  // namespace zbv
 
