@@ -43,9 +43,7 @@ struct Context {
   GLenum error = GL_NO_ERROR;
   GLenum primitive = 0;  // the mode of the glBegin in progress, 0 outside one
 
-  Context() {
-    lights[0].diffuse = lights[0].specular = {1, 1, 1, 1};
-  }
+  Context() { lights[0].diffuse = lights[0].specular = {1, 1, 1, 1}; }
   static Mat4 identity() { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
 };
 

@@ -35,8 +35,9 @@ Vec4 lightVertex(const Vec4& eye, const Vec3& normal) {
     if (!l.on) continue;
     const Vec4& p = l.position;
     // Towards the light: from the vertex to where it stands, or its direction.
-    const Vec3 toLight = p[3] != 0 ? unit({p[0] / p[3] - at[0], p[1] / p[3] - at[1], p[2] / p[3] - at[2]})
-                                   : unit({p[0], p[1], p[2]});
+    const Vec3 toLight = p[3] != 0
+                             ? unit({p[0] / p[3] - at[0], p[1] / p[3] - at[1], p[2] / p[3] - at[2]})
+                             : unit({p[0], p[1], p[2]});
     const float ndotl = dot(normal, toLight);
     float highlight = 0;
     if (ndotl > 0) {

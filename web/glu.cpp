@@ -48,8 +48,13 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
   // Nothing to multiply by for a flat view, an empty depth range or no width.
   if (depth == 0 || s == 0 || aspect == 0) return;
   const double cot = std::cos(half) / s;
-  const double m[16] = {cot / aspect, 0, 0, 0, 0, cot, 0, 0, 0, 0, -(zFar + zNear) / depth, -1,
-                        0,            0, -2 * zNear * zFar / depth, 0};
+  // Column by column; the rest are zero.
+  double m[16] = {};
+  m[0] = cot / aspect;
+  m[5] = cot;
+  m[10] = -(zFar + zNear) / depth;
+  m[11] = -1;
+  m[14] = -2 * zNear * zFar / depth;
   multiply(m);
 }
 

@@ -23,7 +23,8 @@ std::array<double, 4> bernsteinSlope(double t) {
   return {-3 * s * s, 3 * s * s - 6 * t * s, 6 * t * s - 3 * t * t, 3 * t * t};
 }
 
-Vec3 blend(const Patch& p, const std::array<double, 4>& across, const std::array<double, 4>& along) {
+Vec3 blend(const Patch& p, const std::array<double, 4>& across,
+           const std::array<double, 4>& along) {
   Vec3 r{0, 0, 0};
   for (std::size_t i = 0; i < 4; ++i)
     for (std::size_t j = 0; j < 4; ++j)
@@ -112,7 +113,8 @@ TeapotMesh makeTeapot(double size) {
     for (int i = 0; i + 1 < kTeapotGrid; ++i) {
       for (int j = 0; j + 1 < kTeapotGrid; ++j) {
         const int a = (patch * kTeapotGrid + i) * kTeapotGrid + j, b = a + kTeapotGrid;
-        for (int v : {a, b, b + 1, a, b + 1, a + 1}) m.indices.push_back(static_cast<std::uint16_t>(v));
+        for (int v : {a, b, b + 1, a, b + 1, a + 1})
+          m.indices.push_back(static_cast<std::uint16_t>(v));
       }
     }
   }

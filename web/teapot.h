@@ -10,8 +10,8 @@
 namespace zbv {
 
 struct TeapotMesh {
-  std::vector<float> positions;       // x, y, z per vertex
-  std::vector<float> normals;         // x, y, z per vertex, unit length
+  std::vector<float> positions;        // x, y, z per vertex
+  std::vector<float> normals;          // x, y, z per vertex, unit length
   std::vector<std::uint16_t> indices;  // three per triangle, outward faces clockwise
 };
 

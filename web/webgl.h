@@ -19,7 +19,6 @@ void zbv_webgl_viewport(int x, int y, int width, int height);
 void zbv_webgl_draw(unsigned mode, const float* vertices, int count);
 // Asks for zbv_glut_frame at the browser's next animation frame.
 void zbv_webgl_request_frame();
-
 }
 
 #endif  // WEB_WEBGL_H

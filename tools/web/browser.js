@@ -37,13 +37,18 @@ async function launch(extraArgs = []) {
 
 // Counts what the page asks of WebGL: frames (one clear each) and draw calls.
 function countCalls() {
-  const counts = { clears: 0, draws: 0 };
+  // Times in ms since navigation began: the first frame's start, the latest frame's start
+  // (its clear) and its latest draw call.
+  const counts = { clears: 0, draws: 0, firstFrameAt: 0, lastClearAt: 0, lastDrawAt: 0 };
   Object.defineProperty(window, 'zbvCalls', { value: counts });
   const wrap = (proto, name, field) => {
     const real = proto[name];
     proto[name] = function(...args) {
       counts[field] += 1;
-      return real.apply(this, args);
+      if (!counts.firstFrameAt) counts.firstFrameAt = performance.now();
+      const result = real.apply(this, args);
+      counts[field === 'draws' ? 'lastDrawAt' : 'lastClearAt'] = performance.now();
+      return result;
     };
   };
   wrap(WebGLRenderingContext.prototype, 'clear', 'clears');

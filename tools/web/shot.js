@@ -6,8 +6,12 @@ const { launch, openPage } = require('./browser');
 (async () => {
   const browser = await launch();
   try {
-    const page = await openPage(browser, { width: 720, height: 420 });
-    await page.locator('main').screenshot({ path: process.argv[2] || 'web-page.png' });
+    const page = await openPage(browser, { width: 640, height: 480 });
+    // The page's content with its margin, focus ring included.
+    const box = await page.locator('main').boundingBox();
+    await page.screenshot({ path: process.argv[2] || 'web-page.png',
+      clip: { x: 0, y: 0, width: Math.ceil(box.x + box.width + 16),
+        height: Math.ceil(box.y + box.height + 16) } });
   } finally {
     await browser.close();
   }
