@@ -57,6 +57,37 @@ Vec4 four(const GLfloat* p) {
   return {p[0], p[1], p[2], p[3]};
 }
 
+// False, with the error recorded, for a parameter the material has not or a bad value.
+bool setMaterial(Material& m, GLenum pname, const GLfloat* params) {
+  switch (pname) {
+    case GL_AMBIENT:
+      m.ambient = four(params);
+      return true;
+    case GL_DIFFUSE:
+      m.diffuse = four(params);
+      return true;
+    case GL_AMBIENT_AND_DIFFUSE:
+      m.ambient = m.diffuse = four(params);
+      return true;
+    case GL_SPECULAR:
+      m.specular = four(params);
+      return true;
+    case GL_EMISSION:
+      m.emission = four(params);
+      return true;
+    case GL_SHININESS:
+      if (params[0] < 0 || params[0] > 128) {
+        fail(GL_INVALID_VALUE);
+        return false;
+      }
+      m.shininess = params[0];
+      return true;
+    default:
+      fail(GL_INVALID_ENUM);
+      return false;
+  }
+}
+
 }  // namespace
 
 }  // namespace zbv::web
@@ -157,41 +188,13 @@ void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
 }
 
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
-  Context& c = context();
   if (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK) {
     fail(GL_INVALID_ENUM);
     return;
   }
-  for (Material* m : {&c.front, &c.back}) {
-    if ((m == &c.front && face == GL_BACK) || (m == &c.back && face == GL_FRONT)) continue;
-    switch (pname) {
-      case GL_AMBIENT:
-        m->ambient = four(params);
-        break;
-      case GL_DIFFUSE:
-        m->diffuse = four(params);
-        break;
-      case GL_AMBIENT_AND_DIFFUSE:
-        m->ambient = m->diffuse = four(params);
-        break;
-      case GL_SPECULAR:
-        m->specular = four(params);
-        break;
-      case GL_EMISSION:
-        m->emission = four(params);
-        break;
-      case GL_SHININESS:
-        if (params[0] < 0 || params[0] > 128) {
-          fail(GL_INVALID_VALUE);
-          return;
-        }
-        m->shininess = params[0];
-        break;
-      default:
-        fail(GL_INVALID_ENUM);
-        return;
-    }
-  }
+  Context& c = context();
+  if (face != GL_BACK && !setMaterial(c.front, pname, params)) return;
+  if (face != GL_FRONT) setMaterial(c.back, pname, params);
 }
 
 void glColor3f(GLfloat red, GLfloat green, GLfloat blue) {

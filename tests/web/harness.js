@@ -37,4 +37,9 @@ function frontTeapotWidth(frame) {
   return n;
 }
 
-module.exports = { browserSuite, frontTeapotWidth };
+// Two frames alike to the byte.
+function same(a, b) {
+  return a.width === b.width && a.height === b.height && a.rgb.equals(b.rgb);
+}
+
+module.exports = { browserSuite, frontTeapotWidth, same };

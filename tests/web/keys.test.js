@@ -5,9 +5,7 @@
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { openPage, calls, settle, pressAndWait, readCanvas } = require('../../tools/web/browser');
-const { browserSuite } = require('./harness');
-
-const same = (a, b) => a.width === b.width && a.height === b.height && a.rgb.equals(b.rgb);
+const { browserSuite, same } = require('./harness');
 
 browserSuite('Keys', {}, (browser) => {
   test('open on a focused canvas titled with the page path', async () => {

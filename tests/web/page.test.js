@@ -5,9 +5,7 @@
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { openPage, calls, settle, waitForFrames, readCanvas } = require('../../tools/web/browser');
-const { browserSuite, frontTeapotWidth } = require('./harness');
-
-const same = (a, b) => a.width === b.width && a.height === b.height && a.rgb.equals(b.rgb);
+const { browserSuite, frontTeapotWidth, same } = require('./harness');
 
 browserSuite('The page', {}, (browser) => {
   test('dragging the frame to 400x300 widens the view, not the teapots', async () => {
