@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
 // A group of page tests sharing one headless browser. Where the browser or the page is
 // missing, the group stops at once with one line saying why: failed under CI, skipped
-// elsewhere.
+// elsewhere. A browser without WebGL fails the group (unless it is meant to lack it).
 'use strict';
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
-const { unavailable, launch } = require('../../tools/web/browser');
+const { unavailable, launch, noWebgl } = require('../../tools/web/browser');
 
-function browserSuite(name, { args = [], needs = () => '' } = {}, body) {
+function browserSuite(name, { args = [], needs = () => '', webgl = true } = {}, body) {
   const why = unavailable() || needs();
   if (why && process.env.CI === 'true') {
     test(name, () => assert.fail(why));
@@ -17,6 +17,8 @@ function browserSuite(name, { args = [], needs = () => '' } = {}, body) {
     let browser;
     before(async () => {
       browser = await launch(args);
+      const why = webgl ? await noWebgl(browser) : '';
+      if (why) throw Object.assign(new Error(why), { stack: why });
     });
     after(async () => {
       if (browser) await browser.close();

@@ -56,7 +56,7 @@ browserSuite('The page', {}, (browser) => {
   });
 });
 
-browserSuite('The page without WebGL', { args: ['--disable-webgl'] }, (browser) => {
+browserSuite('The page without WebGL', { args: ['--disable-webgl'], webgl: false }, (browser) => {
   test('says so in words', async () => {
     const page = await openPage(browser(), { waitForFrame: false });
     const message = page.locator('#no-webgl');

@@ -35,6 +35,17 @@ async function launch(extraArgs = []) {
     args: [...kArgs, ...extraArgs] });
 }
 
+// Why this browser cannot draw the page ('' when it can): it offers no WebGL.
+async function noWebgl(browser) {
+  const page = await browser.newPage();
+  try {
+    const ok = await page.evaluate(() => !!document.createElement('canvas').getContext('webgl'));
+    return ok ? '' : 'this Chromium offers no WebGL (is SwiftShader missing?)';
+  } finally {
+    await page.close();
+  }
+}
+
 // Counts what the page asks of WebGL: frames (one clear each) and draw calls.
 function countCalls() {
   // Times in ms since navigation began: the first frame's start, the latest frame's start
@@ -119,5 +130,5 @@ async function readCanvas(page) {
   return { width, height, rgb };
 }
 
-module.exports = { kPage, kRoot, unavailable, launch, openPage, calls, waitForFrames, settle,
+module.exports = { kPage, kRoot, unavailable, launch, noWebgl, openPage, calls, waitForFrames, settle,
   pressAndWait, readCanvas };
