@@ -118,4 +118,4 @@ bench-web: web $(WEB_DRIVER)
 	node tools/web/bench.js
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
