@@ -18,6 +18,8 @@ const kArgs = ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-f
 
 // Why the page cannot be driven here, or '' when it can.
 function unavailable() {
+  const node = Number(process.versions.node.split('.')[0]);
+  if (node < 20) return `needs node 20 or later for playwright-core; this is node ${node}`;
   if (!fs.existsSync(kChromium)) return `no Chromium at ${kChromium} (scripts/install-deps web)`;
   if (!fs.existsSync(kPage)) return `no page at ${kPage} (make web builds it)`;
   try {
