@@ -23,6 +23,15 @@ WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wineprefix WINEDEBUG=-all \
 WINDOWS_TESTS = Viewer.KeysSwitch*:Viewer.OtherKeys*:Viewer.Documented*
 
 .PHONY: all deps build run gallery test test-sanitize bench package windows test-windows clean
+.PHONY: web test-web bench-web
+
+WEB_BUILD ?= build-web
+WEB_PAGE = $(WEB_BUILD)/zbuffer-viewer.html
+WEB_PAGE_LIMIT = 204800
+# Debian's emcc runs its JavaScript tools with the machine's node, which must find the
+# modules Debian installs for them.
+WEB_ENV = NODE_PATH=/usr/share/nodejs$${NODE_PATH:+:$$NODE_PATH}
+WEB_DRIVER = tools/web/node_modules/.package-lock.json
 
 all: build
 
@@ -86,5 +95,28 @@ test-windows: windows build
 	  ZBV_WINDOWS_EXE="$(WINDOWS_EXE)" $(BUILD)/tests/e2e_test --gtest_filter="$(WINDOWS_TESTS)"; \
 	  status=$$?; wineserver -k; exit $$status'
 
+# The viewer as one self-contained web page, compiled with Emscripten from the same sources.
+web:
+	@scripts/install-deps web
+	@$(WEB_ENV) cmake -S . -B $(WEB_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
+	  -DCMAKE_BUILD_TYPE=MinSizeRel -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) >/dev/null
+	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+	@size=$$(stat -c %s $(WEB_PAGE)); echo "$(WEB_PAGE): $$size bytes"; \
+	  if [ $$size -gt $(WEB_PAGE_LIMIT) ]; then echo "over $(WEB_PAGE_LIMIT) bytes" >&2; exit 1; fi
+
+# The browser driver (playwright-core), exactly as the lockfile pins it.
+$(WEB_DRIVER): tools/web/package.json tools/web/package-lock.json
+	cd tools/web && npm ci --no-audit --no-fund --loglevel=error
+
+# The page in headless Chromium against the desktop viewer's own pictures of the same tour.
+test-web: web build $(WEB_DRIVER)
+	@rm -rf $(WEB_BUILD)/desktop-tour
+	@ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) $(WEB_BUILD)/desktop-tour $(VIEWER) >/dev/null
+	ZBV_DESKTOP_TOUR=$(abspath $(WEB_BUILD))/desktop-tour node --test --test-concurrency=1 tests/web/
+
+# The page's size, the time to its first frame (cold and warm browser) and from a key to its frame.
+bench-web: web $(WEB_DRIVER)
+	node tools/web/bench.js
+
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)

@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: MIT
+// The OpenGL state the web build keeps for its one context, and the steps a vertex goes
+// through, as the fixed-function pipeline defines them.
+#ifndef WEB_GL_CONTEXT_H
+#define WEB_GL_CONTEXT_H
+
+#include <GL/gl.h>
+
+#include <array>
+
+namespace zbv::web {
+
+using Vec3 = std::array<float, 3>;
+using Vec4 = std::array<float, 4>;
+using Mat4 = std::array<float, 16>;  // column by column, as OpenGL lists matrices
+
+inline constexpr int kLights = 8;
+
+struct Light {
+  bool on = false;
+  Vec4 ambient{0, 0, 0, 1};
+  Vec4 diffuse{0, 0, 0, 1};
+  Vec4 specular{0, 0, 0, 1};
+  Vec4 position{0, 0, 1, 0};  // in eye coordinates: transformed when it is set
+};
+
+struct Material {
+  Vec4 ambient{0.2f, 0.2f, 0.2f, 1};
+  Vec4 diffuse{0.8f, 0.8f, 0.8f, 1};
+  Vec4 specular{0, 0, 0, 1};
+  Vec4 emission{0, 0, 0, 1};
+  float shininess = 0;
+};
+
+struct Context {
+  bool depthTest = false, cullFace = false, lighting = false, normalize = false;
+  Light lights[kLights];
+  Material front, back;  // lighting is one-sided: only the front material shows
+  Vec4 colour{1, 1, 1, 1};
+  Vec3 normal{0, 0, 1};
+  Mat4 modelview = identity(), projection = identity();
+  GLenum matrixMode = GL_MODELVIEW;
+  GLenum error = GL_NO_ERROR;
+  GLenum primitive = 0;  // the mode of the glBegin in progress, 0 outside one
+
+  Context() { lights[0].diffuse = lights[0].specular = {1, 1, 1, 1}; }
+  static Mat4 identity() { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
+};
+
+Context& context();
+
+// Records an error unless one is already waiting to be read.
+void fail(GLenum error);
+// False (and GL_INVALID_OPERATION recorded) between glBegin and glEnd.
+bool outsidePrimitive();
+
+Mat4 multiply(const Mat4& a, const Mat4& b);
+Vec4 transform(const Mat4& m, const Vec4& v);
+// The current matrix, the one glMatrixMode chose.
+Mat4& currentMatrix();
+
+// One vertex as it leaves per-vertex processing: clip coordinates and its colour.
+struct Vertex {
+  Vec4 clip;
+  Vec4 colour;
+};
+
+// Transforms a vertex and lights it (when lighting is on) with the current state.
+Vertex processVertex(const Vec3& position, const Vec3& normal);
+// The lit colour of a vertex at this eye-space position with this eye-space unit normal.
+Vec4 lightVertex(const Vec4& eye, const Vec3& normal);
+
+}  // namespace zbv::web
+
+#endif  // WEB_GL_CONTEXT_H

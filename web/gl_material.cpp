@@ -1,0 +1,102 @@
+// SPDX-License-Identifier: MIT
+// Lights, materials, and the current colour and normal: what per-vertex lighting reads.
+#include <GL/gl.h>
+
+#include "gl_context.h"
+
+namespace zbv::web {
+
+namespace {
+
+Vec4 four(const GLfloat* p) {
+  return {p[0], p[1], p[2], p[3]};
+}
+
+// False, with the error recorded, for a parameter the material has not or a bad value.
+bool setMaterial(Material& m, GLenum pname, const GLfloat* params) {
+  switch (pname) {
+    case GL_AMBIENT:
+      m.ambient = four(params);
+      return true;
+    case GL_DIFFUSE:
+      m.diffuse = four(params);
+      return true;
+    case GL_AMBIENT_AND_DIFFUSE:
+      m.ambient = m.diffuse = four(params);
+      return true;
+    case GL_SPECULAR:
+      m.specular = four(params);
+      return true;
+    case GL_EMISSION:
+      m.emission = four(params);
+      return true;
+    case GL_SHININESS:
+      if (params[0] < 0 || params[0] > 128) {
+        fail(GL_INVALID_VALUE);
+        return false;
+      }
+      m.shininess = params[0];
+      return true;
+    default:
+      fail(GL_INVALID_ENUM);
+      return false;
+  }
+}
+
+}  // namespace
+
+}  // namespace zbv::web
+
+using namespace zbv::web;
+
+extern "C" {
+
+void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
+  if (!outsidePrimitive()) return;
+  if (light < GL_LIGHT0 || light >= GL_LIGHT0 + kLights) {
+    fail(GL_INVALID_ENUM);
+    return;
+  }
+  Light& l = context().lights[light - GL_LIGHT0];
+  switch (pname) {
+    case GL_AMBIENT:
+      l.ambient = four(params);
+      break;
+    case GL_DIFFUSE:
+      l.diffuse = four(params);
+      break;
+    case GL_SPECULAR:
+      l.specular = four(params);
+      break;
+    case GL_POSITION:
+      // Kept in eye coordinates, as the model-view matrix stands now.
+      l.position = transform(context().modelview, four(params));
+      break;
+    default:
+      fail(GL_INVALID_ENUM);
+  }
+}
+
+void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
+  if (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK) {
+    fail(GL_INVALID_ENUM);
+    return;
+  }
+  Context& c = context();
+  if (face != GL_BACK && !setMaterial(c.front, pname, params)) return;
+  if (face != GL_FRONT) setMaterial(c.back, pname, params);
+}
+
+void glColor3f(GLfloat red, GLfloat green, GLfloat blue) {
+  context().colour = {red, green, blue, 1};
+}
+
+void glColor3fv(const GLfloat* v) {
+  glColor3f(v[0], v[1], v[2]);
+}
+
+void glNormal3f(GLfloat nx, GLfloat ny, GLfloat nz) {
+  context().normal = {nx, ny, nz};
+}
+
+}  // extern "C"

@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: MIT
+// The camera and the perspective projection, multiplied onto the current matrix.
+#include <GL/glu.h>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct Vec {
+  double x, y, z;
+};
+Vec cross(const Vec& a, const Vec& b) {
+  return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+Vec unit(const Vec& v) {
+  const double len = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+  return len > 0 ? Vec{v.x / len, v.y / len, v.z / len} : v;
+}
+
+void multiply(const double (&m)[16]) {
+  GLfloat f[16];
+  for (int i = 0; i < 16; ++i) f[i] = static_cast<GLfloat>(m[i]);
+  glMultMatrixf(f);
+}
+
+}  // namespace
+
+extern "C" {
+
+void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
+               GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ) {
+  // Rows: to the right, up, and backwards from the eye, which moves to the origin.
+  const Vec forward = unit({centerX - eyeX, centerY - eyeY, centerZ - eyeZ});
+  const Vec side = unit(cross(forward, {upX, upY, upZ}));
+  const Vec up = cross(side, forward);
+  const double m[16] = {side.x, up.x, -forward.x, 0, side.y, up.y, -forward.y, 0,
+                        side.z, up.z, -forward.z, 0, 0,      0,    0,          1};
+  multiply(m);
+  glTranslatef(static_cast<GLfloat>(-eyeX), static_cast<GLfloat>(-eyeY),
+               static_cast<GLfloat>(-eyeZ));
+}
+
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+  const double half = fovy / 2 * kPi / 180, depth = zFar - zNear;
+  const double s = std::sin(half);
+  // Nothing to multiply by for a flat view, an empty depth range or no width.
+  if (depth == 0 || s == 0 || aspect == 0) return;
+  const double cot = std::cos(half) / s;
+  // Column by column; the rest are zero.
+  double m[16] = {};
+  m[0] = cot / aspect;
+  m[5] = cot;
+  m[10] = -(zFar + zNear) / depth;
+  m[11] = -1;
+  m[14] = -2 * zNear * zFar / depth;
+  multiply(m);
+}
+
+}  // extern "C"

@@ -1,0 +1,115 @@
+// SPDX-License-Identifier: MIT
+// GLUT in a browser: the window is the page's canvas; key presses, resizes and redisplays
+// come from the browser's events, and control returns to the browser between them.
+#include <GL/freeglut.h>
+#include <emscripten.h>
+
+#include "gl_draw.h"
+#include "teapot.h"
+#include "webgl.h"
+
+namespace {
+
+struct Window {
+  unsigned mode = GLUT_RGB | GLUT_SINGLE;
+  bool open = false;
+  bool redisplay = false;  // a redisplay posted and not yet carried out
+  int width = 0, height = 0;
+  void (*display)() = nullptr;
+  void (*reshape)(int, int) = nullptr;
+  void (*keyboard)(unsigned char, int, int) = nullptr;
+};
+
+Window& window() {
+  static Window w;
+  return w;
+}
+
+}  // namespace
+
+extern "C" {
+
+// The command line of a page is its path alone; GLUT has no options to take from it.
+void glutInit(int* /*argcp*/, char** /*argv*/) {}
+
+void glutInitDisplayMode(unsigned int mode) {
+  window().mode = mode;
+}
+
+int glutCreateWindow(const char* title) {
+  Window& w = window();
+  if (w.open) return 1;  // one canvas, one window
+  w.open = zbv_webgl_open(title, (w.mode & GLUT_DEPTH) != 0) != 0;
+  return w.open ? 1 : 0;
+}
+
+void glutDisplayFunc(void (*callback)(void)) {
+  window().display = callback;
+}
+
+void glutReshapeFunc(void (*callback)(int width, int height)) {
+  window().reshape = callback;
+}
+
+void glutKeyboardFunc(void (*callback)(unsigned char key, int x, int y)) {
+  window().keyboard = callback;
+}
+
+void glutPostRedisplay(void) {
+  Window& w = window();
+  if (!w.open || w.redisplay) return;
+  w.redisplay = true;
+  zbv_webgl_request_frame();
+}
+
+// The browser shows the drawing buffer once the frame's callback has returned.
+void glutSwapBuffers(void) {}
+
+void glutMainLoop(void) {
+  // Leaves main without ending the program: from here on the browser's events drive it.
+  emscripten_exit_with_live_runtime();
+}
+
+void glutSolidTeapot(GLdouble size) {
+  static double made = 0;
+  static zbv::TeapotMesh mesh;
+  if (mesh.positions.empty() || made != size) {
+    mesh = zbv::makeTeapot(size);
+    made = size;
+  }
+  zbv::web::drawTriangles(mesh.positions.data(), mesh.normals.data(), zbv::kTeapotVertices,
+                          mesh.indices.data(), static_cast<int>(mesh.indices.size()));
+}
+
+// Called from webgl.js.
+
+EMSCRIPTEN_KEEPALIVE void zbv_glut_frame() {
+  Window& w = window();
+  if (!w.redisplay) return;
+  w.redisplay = false;
+  if (w.display) w.display();
+}
+
+EMSCRIPTEN_KEEPALIVE void zbv_glut_reshape(int width, int height) {
+  Window& w = window();
+  if (width == w.width && height == w.height) return;
+  w.width = width;
+  w.height = height;
+  if (w.reshape) {
+    w.reshape(width, height);
+  } else {
+    glViewport(0, 0, width, height);
+    glutPostRedisplay();
+  }
+}
+
+EMSCRIPTEN_KEEPALIVE void zbv_glut_key(int key, int x, int y) {
+  if (window().keyboard) window().keyboard(static_cast<unsigned char>(key), x, y);
+}
+
+// After a lost context comes back, with its state restored: the picture is gone.
+EMSCRIPTEN_KEEPALIVE void zbv_glut_restored() {
+  glutPostRedisplay();
+}
+
+}  // extern "C"
