@@ -15,6 +15,13 @@ SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 VIEWER = $(abspath $(BUILD))/zbuffer-viewer
 GALLERY = $(BUILD)/zbuffer-gallery
 
+# Packages carry the time of the last commit, not of the build, so that two builds of one
+# commit give the same bytes.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
 WINDOWS_BUILD ?= build-windows
 WINDOWS_EXE = $(abspath $(WINDOWS_BUILD))/zbuffer-viewer.exe
 WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wineprefix WINEDEBUG=-all \

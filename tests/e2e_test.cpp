@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "icon.h"
 #include "scene_probes.h"
 #include "tour.h"
 #include "xdrive.h"
@@ -136,6 +137,20 @@ TEST_F(Viewer, DocumentedStripMatchesThePicturesOfTheTour) {
   ASSERT_FALSE(strip.empty()) << why;
   EXPECT_LE(imageDistance(strip, documented), kTolerance)
       << "docs/images/gallery-strip.png is stale: `make gallery` draws it anew";
+}
+
+// The icons in docs/icons are the start-up picture the program draws today.
+TEST_F(Viewer, DocumentedIconsAreTheStartUpPicture) {
+  Session& s = start();
+  if (s.window() == 0) return;
+  const Image startUp = s.settled();
+  for (int size : kIconSizes) {
+    const std::string file = ZBV_SOURCE_DIR "/docs/icons/" + iconFile(size);
+    Image documented;
+    ASSERT_TRUE(loadPng(file, &documented)) << file;
+    EXPECT_LE(imageDistance(makeIcon(startUp, size), documented), kTolerance)
+        << file << " is stale: `make icons` draws it anew";
+  }
 }
 
 TEST_F(Viewer, OtherKeysRedrawButChangeNothingAndNoneQuits) {
@@ -263,7 +278,9 @@ TEST_F(Viewer, ClosingTheWindowEndsItAndNothingIsWritten) {
   Session& s = start(kViewer, dir.string());
   if (s.window() != 0) {
     x_.close(s.window());
-    EXPECT_TRUE(s.process().waitExit(10)) << "still running after its window was closed";
+    ASSERT_TRUE(s.process().waitExit(10)) << "still running after its window was closed";
+    EXPECT_TRUE(WIFEXITED(s.process().exitStatus()) && WEXITSTATUS(s.process().exitStatus()) == 0)
+        << s.process().exitStatus();
     EXPECT_EQ(s.process().output(), "");
     EXPECT_TRUE(fs::is_empty(dir)) << "it left files in its working directory";
   }

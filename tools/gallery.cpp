@@ -2,11 +2,12 @@
 // zbuffer-gallery: runs the real viewer, steps through its states with real key presses
 // and saves the window after each one as a PNG, printing each file's path and what it shows.
 //
-//   zbuffer-gallery [--strip FILE] [--title TEXT] OUTDIR COMMAND [ARG...]
+//   zbuffer-gallery [--strip FILE] [--icons DIR] [--title TEXT] OUTDIR COMMAND [ARG...]
 //
 // COMMAND starts the viewer; its window is the one titled COMMAND, or, with --title, the
 // one whose title contains TEXT (under Wine, say, where the title is a Windows path).
 // --strip also saves the README's strip of pictures side by side.
+// --icons DIR also saves the start-up picture as the program's icons, one PNG per size.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "icon.h"
 #include "image.h"
 #include "tour.h"
 #include "xdrive.h"
@@ -28,19 +30,22 @@ int fail(const std::string& why) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string strip, title;
+  std::string strip, title, icons;
   int i = 1;
   for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
     if (std::strcmp(argv[i], "--strip") == 0) {
       strip = argv[i + 1];
     } else if (std::strcmp(argv[i], "--title") == 0) {
       title = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--icons") == 0) {
+      icons = argv[i + 1];
     } else {
       break;
     }
   }
   if (argc - i < 2) {
-    std::fprintf(stderr, "usage: %s [--strip FILE] [--title TEXT] OUTDIR COMMAND [ARG...]\n",
+    std::fprintf(stderr,
+                 "usage: %s [--strip FILE] [--icons DIR] [--title TEXT] OUTDIR COMMAND [ARG...]\n",
                  argv[0]);
     return 2;
   }
@@ -65,6 +70,15 @@ int main(int argc, char** argv) {
     if (!zbv::savePng(zbv::makeStrip(shots), strip)) return fail("cannot write " + strip);
     std::printf("%s  the strip: start-up, depth test off, lighting off, yellow, cyan\n",
                 strip.c_str());
+  }
+  if (!icons.empty()) {
+    mkdir(icons.c_str(), 0777);
+    for (int size : zbv::kIconSizes) {
+      const std::string path = icons + "/" + zbv::iconFile(size);
+      if (!zbv::savePng(zbv::makeIcon(shots.front(), size), path))
+        return fail("cannot write " + path);
+      std::printf("%s  the icon, %dx%d: the start-up picture\n", path.c_str(), size, size);
+    }
   }
   return 0;
 }
