@@ -7,8 +7,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -288,7 +290,8 @@ TEST_F(Viewer, ClosingTheWindowEndsItAndNothingIsWritten) {
   fs::remove_all(dir);
 }
 
-TEST_F(Viewer, InstallsItsExecutableAloneAndTheCopyRuns) {
+// The GNU directories under the prefix get the program and what a desktop needs to list it.
+TEST_F(Viewer, InstallsTheProgramWithItsDesktopFilesAndTheCopyRuns) {
   namespace fs = std::filesystem;
   const fs::path prefix = fs::temp_directory_path() / ("zbv-prefix-" + std::to_string(getpid()));
   const std::string install = std::string("'") + ZBV_CMAKE + "' --install '" + ZBV_BUILD_DIR +
@@ -297,7 +300,28 @@ TEST_F(Viewer, InstallsItsExecutableAloneAndTheCopyRuns) {
   std::vector<std::string> files;
   for (const auto& e : fs::recursive_directory_iterator(prefix))
     if (!e.is_directory()) files.push_back(fs::relative(e.path(), prefix).string());
-  EXPECT_EQ(files, std::vector<std::string>{"bin/zbuffer-viewer"});
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{
+                       "bin/zbuffer-viewer",
+                       "share/applications/zbuffer-viewer.desktop",
+                       "share/doc/zbuffer-viewer/changelog.gz",
+                       "share/doc/zbuffer-viewer/copyright",
+                       "share/icons/hicolor/128x128/apps/zbuffer-viewer.png",
+                       "share/icons/hicolor/256x256/apps/zbuffer-viewer.png",
+                       "share/icons/hicolor/48x48/apps/zbuffer-viewer.png",
+                       "share/man/man1/zbuffer-viewer.1.gz",
+                       "share/metainfo/zbuffer-viewer.metainfo.xml",
+                   }));
+  // The desktop entry starts the installed program and shows the installed icon.
+  std::ifstream entry(prefix / "share/applications/zbuffer-viewer.desktop");
+  std::string line, exec, icon;
+  while (std::getline(entry, line)) {
+    if (line.rfind("Exec=", 0) == 0) exec = line.substr(5);
+    if (line.rfind("Icon=", 0) == 0) icon = line.substr(5);
+  }
+  EXPECT_TRUE(fs::is_regular_file(prefix / "bin" / exec)) << "Exec=" << exec;
+  EXPECT_TRUE(fs::is_regular_file(prefix / "share/icons/hicolor/48x48/apps" / (icon + ".png")))
+      << "Icon=" << icon;
   Session& s = start((prefix / "bin/zbuffer-viewer").string());
   if (s.window() != 0) expectLitScene(s.settled(), kWhite);
   TearDown();

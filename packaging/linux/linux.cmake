@@ -88,4 +88,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)  # depends on the libraries it links, found by dpkg-shlibdeps
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
+# Folders as Debian wants them whatever the umask; CPack takes the modes of the archive's own
+# members from the files it writes, so `make package` runs it under umask 022 as well.
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 include(CPack)
