@@ -81,6 +81,7 @@ CPACK_DEB = cd $(BUILD) && umask 022 && cpack -G DEB >/dev/null
 # A Debian package of the viewer, its metadata shown and checked.
 package: build
 ## Builds the Debian package and checks it (lintian, validators, a reproducible build)
+	@scripts/install-deps release
 	$(CPACK_DEB)
 	scripts/check-package $(BUILD)/zbuffer-viewer_$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/CMakeCache.txt)_*.deb
 
@@ -89,6 +90,7 @@ package: build
 windows:
 ## Cross-compiles zbuffer-viewer.exe for Windows and zips it with a README and the licence
 	@scripts/install-deps windows
+	@scripts/install-deps release
 	@scripts/freeglut-windows $(WINDOWS_BUILD)
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) \

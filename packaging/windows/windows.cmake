@@ -26,7 +26,10 @@ add_custom_command(OUTPUT ${ZBV_ICO}
 
 configure_file(${zbv_windows}/zbuffer-viewer.rc.in ${zbv_out}/zbuffer-viewer.rc @ONLY)
 target_sources(zbuffer-viewer PRIVATE ${zbv_out}/zbuffer-viewer.rc)
-set_source_files_properties(${zbv_out}/zbuffer-viewer.rc PROPERTIES OBJECT_DEPENDS ${ZBV_ICO})
+add_custom_target(windows-icon DEPENDS ${ZBV_ICO})
+add_dependencies(zbuffer-viewer windows-icon)
+set_source_files_properties(${zbv_out}/zbuffer-viewer.rc TARGET_DIRECTORY zbuffer-viewer
+                            PROPERTIES OBJECT_DEPENDS ${ZBV_ICO})
 
 set(zbv_zip_dir ${zbv_out}/zip)
 configure_file(${zbv_windows}/README.txt.in ${zbv_zip_dir}/README.txt @ONLY NEWLINE_STYLE CRLF)
