@@ -139,6 +139,12 @@ help:
 	  /^[A-Za-z0-9_-]+:([^=]|$$)/ { target = $$1; sub(/:.*/, "", target) } \
 	  END { if (target != "") show("(no ## line after its rule)") }' $(MAKEFILE_LIST)
 
+# make install and make uninstall, tried on a scratch folder.
+.PHONY: test-install
+test-install: build
+## Installs into a scratch folder, uninstalls again and checks that nothing is left over
+	@scripts/check-install $(BUILD)
+
 # The program's icons, drawn anew from its start-up picture into docs/icons.
 .PHONY: icons
 icons: build
