@@ -24,6 +24,9 @@ add_custom_command(OUTPUT ${ZBV_ICO}
                    COMMAND ${ZBV_ICOTOOL} --create --output=${ZBV_ICO} ${zbv_icotool_args}
                    DEPENDS ${zbv_pngs} VERBATIM)
 
+# No link time in the .exe's header, so that a rebuild of the same sources gives the same file.
+target_link_options(zbuffer-viewer PRIVATE LINKER:--no-insert-timestamp)
+
 configure_file(${zbv_windows}/zbuffer-viewer.rc.in ${zbv_out}/zbuffer-viewer.rc @ONLY)
 target_sources(zbuffer-viewer PRIVATE ${zbv_out}/zbuffer-viewer.rc)
 add_custom_target(windows-icon DEPENDS ${ZBV_ICO})
