@@ -17,9 +17,12 @@ string(REPLACE "." ";" zbv_host_parts "${zbv_host}")
 list(REVERSE zbv_host_parts)
 list(JOIN zbv_host_parts "." ZBV_APP_ID)
 string(REPLACE "-" "_" ZBV_APP_ID "${ZBV_APP_ID}.zbuffer_viewer")
-# Where the pictures of docs/ are published for this version.
-set(ZBV_DOCS_URL "${PROJECT_HOMEPAGE_URL}/raw/v${PROJECT_VERSION}/docs"
-    CACHE STRING "Public address of the docs folder of this version")
+# Where the pictures of docs/ are published for this version (the metainfo's screenshots).
+set(ZBV_DOCS_URL "" CACHE STRING "Public address of this version's docs folder; empty: the home page's")
+set(ZBV_DOCS_URL_USED "${ZBV_DOCS_URL}")
+if(NOT ZBV_DOCS_URL_USED)
+  set(ZBV_DOCS_URL_USED "${PROJECT_HOMEPAGE_URL}/raw/v${PROJECT_VERSION}/docs")
+endif()
 
 set(ZBV_COPYRIGHT "Copyright (c) 2026 the zbuffer-viewer authors")
 set(CPACK_PACKAGE_NAME zbuffer-viewer)
