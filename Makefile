@@ -15,6 +15,13 @@ SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
 VIEWER = $(abspath $(BUILD))/zbuffer-viewer
 GALLERY = $(BUILD)/zbuffer-gallery
 
+# Packages carry the time of the last commit, not of the build, so that two builds of one
+# commit give the same bytes.
+SOURCE_DATE_EPOCH ?= $(shell git log -1 --format=%ct 2>/dev/null)
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+
 WINDOWS_BUILD ?= build-windows
 WINDOWS_EXE = $(abspath $(WINDOWS_BUILD))/zbuffer-viewer.exe
 WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wineprefix WINEDEBUG=-all \
@@ -34,11 +41,14 @@ WEB_ENV = NODE_PATH=/usr/share/nodejs$${NODE_PATH:+:$$NODE_PATH}
 WEB_DRIVER = tools/web/node_modules/.package-lock.json
 
 all: build
+## The same as build
 
 deps:
+## Installs the Debian packages the build and the tests need (through sudo when not root)
 	@scripts/install-deps
 
 build: deps
+## Builds the viewer, the gallery, the tests and the benchmarks into build/
 	@$(CONFIGURE) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
@@ -46,21 +56,25 @@ build: deps
 # through its states, each saved as a picture under $(BUILD)/gallery (and what its depth
 # buffer holds under $(BUILD)/gallery/depth).
 run: build
+## Opens the viewer; without a display, saves what it shows on a virtual one
 	@if [ -n "$$DISPLAY" ]; then exec $(BUILD)/zbuffer-viewer; fi; \
 	echo "No X display here: running the viewer on a virtual one and saving what it shows."; \
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) $(BUILD)/gallery $(VIEWER)
 
 # The pictures of every state, and the README's strips, drawn anew (always on a private Xvfb).
 gallery: build
+## Saves a picture of every state and redraws the README's strip
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) --strip docs/images/gallery-strip.png \
 	  --depth-strip docs/images/depth-strip.png $(BUILD)/gallery $(VIEWER)
 
 test: build
+## Runs every test, on a virtual X server when there is no display
 	cd $(BUILD) && ../scripts/with-xvfb ctest --output-on-failure
 
 # The unit, render and end-to-end tests built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (leak checking on).
 test-sanitize: deps
+## Runs the tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZBV_SANITIZE=ON \
 	  -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
@@ -68,17 +82,25 @@ test-sanitize: deps
 
 # Frame times on a real window, then the idle viewer's CPU time and memory.
 bench: build
+## Measures frame times and the idle viewer's CPU time and memory
 	cd $(BUILD) && ../scripts/with-xvfb sh -c 'bench/frame_bench && bench/idle_check "$$PWD/zbuffer-viewer"'
+
+# The Debian package, made with CPack; the umask fixes the modes it gives the files it writes.
+CPACK_DEB = cd $(BUILD) && umask 022 && cpack -G DEB >/dev/null
 
 # A Debian package of the viewer, its metadata shown and checked.
 package: build
-	cd $(BUILD) && cpack -G DEB >/dev/null
+## Builds the Debian package and checks it (lintian, validators, a reproducible build)
+	@scripts/install-deps release
+	$(CPACK_DEB)
 	scripts/check-package $(BUILD)/zbuffer-viewer_$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/CMakeCache.txt)_*.deb
 
 # zbuffer-viewer.exe for 64-bit Windows, cross-compiled with MinGW-w64 against a static
 # freeglut built from Debian's freeglut source package.
 windows:
+## Cross-compiles zbuffer-viewer.exe for Windows and zips it with a README and the licence
 	@scripts/install-deps windows
+	@scripts/install-deps release
 	@scripts/freeglut-windows $(WINDOWS_BUILD)
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
 	  -DCMAKE_BUILD_TYPE=Release -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) \
@@ -87,10 +109,12 @@ windows:
 	  -DGLUT_glut_LIBRARY_RELEASE=$(abspath $(WINDOWS_BUILD))/freeglut/lib/libfreeglut_static.a \
 	  >/dev/null
 	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target zbuffer-viewer
+	@cmake --build $(WINDOWS_BUILD) --target windows-zip
 	@scripts/check-windows-exe $(WINDOWS_BUILD)
 
 # The Windows build under Wine, on a private X server, through the end-to-end checks.
 test-windows: windows build
+## Runs the Windows build under Wine through the end-to-end checks
 	$(WINE_ENV) ZBV_XVFB=1 scripts/with-xvfb sh -c 'wineboot --init >/dev/null 2>&1; \
 	  ZBV_WINDOWS_EXE="$(WINDOWS_EXE)" $(BUILD)/tests/e2e_test --gtest_filter="$(WINDOWS_TESTS)"; \
 	  status=$$?; wineserver -k; exit $$status'
@@ -119,4 +143,43 @@ bench-web: web $(WEB_DRIVER)
 	node tools/web/bench.js
 
 clean:
+## Removes the build folders
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
+
+# Installing, uninstalling, the package alone, and this list.
+.PHONY: install uninstall deb help
+PREFIX ?= /usr/local
+
+install: build
+## Installs the viewer, manual page, desktop entry, icons and metainfo into PREFIX (default /usr/local) under DESTDIR
+	@scripts/install-tree install $(BUILD) "$(DESTDIR)" "$(PREFIX)"
+
+uninstall:
+## Removes exactly what `make install` wrote into PREFIX under DESTDIR, and the folders it made
+	@scripts/install-tree uninstall $(BUILD) "$(DESTDIR)" "$(PREFIX)"
+
+deb: deps
+## Builds the Debian package alone, without the tests, unchecked
+	@$(CONFIGURE) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer release-files
+	$(CPACK_DEB)
+
+# Every target of this Makefile, each with the `## ` line that follows its rule line.
+help:
+## Lists every target with what it does
+	@awk 'function show(text) { printf "  %-14s %s\n", target, text; target = "" } \
+	  target != "" { show(/^## / ? substr($$0, 4) : "(no ## line after its rule)") } \
+	  /^[A-Za-z0-9_-]+:([^=]|$$)/ { target = $$1; sub(/:.*/, "", target) } \
+	  END { if (target != "") show("(no ## line after its rule)") }' $(MAKEFILE_LIST)
+
+# make install and make uninstall, tried on a scratch folder.
+.PHONY: test-install
+test-install: build
+## Installs into a scratch folder, uninstalls again and checks that nothing is left over
+	@scripts/check-install $(BUILD)
+
+# The program's icons, drawn anew from its start-up picture into docs/icons.
+.PHONY: icons
+icons: build
+## Draws the icons in docs/icons anew from the viewer's start-up picture
+	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) --icons docs/icons $(BUILD)/gallery $(VIEWER)

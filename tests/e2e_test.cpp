@@ -7,12 +7,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "icon.h"
 #include "scene_probes.h"
 #include "tour.h"
 #include "xdrive.h"
@@ -134,6 +137,20 @@ TEST_F(Viewer, DocumentedStripMatchesThePicturesOfTheTour) {
   ASSERT_FALSE(strip.empty()) << why;
   EXPECT_LE(imageDistance(strip, documented), kTolerance)
       << "docs/images/gallery-strip.png is stale: `make gallery` draws it anew";
+}
+
+// The icons in docs/icons are the start-up picture the program draws today.
+TEST_F(Viewer, DocumentedIconsAreTheStartUpPicture) {
+  Session& s = start();
+  if (s.window() == 0) return;
+  const Image startUp = s.settled();
+  for (int size : kIconSizes) {
+    const std::string file = ZBV_SOURCE_DIR "/docs/icons/" + iconFile(size);
+    Image documented;
+    ASSERT_TRUE(loadPng(file, &documented)) << file;
+    EXPECT_LE(imageDistance(makeIcon(startUp, size), documented), kTolerance)
+        << file << " is stale: `make icons` draws it anew";
+  }
 }
 
 TEST_F(Viewer, OtherKeysRedrawButChangeNothingAndNoneQuits) {
@@ -261,7 +278,9 @@ TEST_F(Viewer, ClosingTheWindowEndsItAndNothingIsWritten) {
   Session& s = start(kViewer, dir.string());
   if (s.window() != 0) {
     x_.close(s.window());
-    EXPECT_TRUE(s.process().waitExit(10)) << "still running after its window was closed";
+    ASSERT_TRUE(s.process().waitExit(10)) << "still running after its window was closed";
+    EXPECT_TRUE(WIFEXITED(s.process().exitStatus()) && WEXITSTATUS(s.process().exitStatus()) == 0)
+        << s.process().exitStatus();
     EXPECT_EQ(s.process().output(), "");
     EXPECT_TRUE(fs::is_empty(dir)) << "it left files in its working directory";
   }
@@ -269,7 +288,8 @@ TEST_F(Viewer, ClosingTheWindowEndsItAndNothingIsWritten) {
   fs::remove_all(dir);
 }
 
-TEST_F(Viewer, InstallsItsExecutableAloneAndTheCopyRuns) {
+// The GNU directories under the prefix get the program and what a desktop needs to list it.
+TEST_F(Viewer, InstallsTheProgramWithItsDesktopFilesAndTheCopyRuns) {
   namespace fs = std::filesystem;
   const fs::path prefix = fs::temp_directory_path() / ("zbv-prefix-" + std::to_string(getpid()));
   const std::string install = std::string("'") + ZBV_CMAKE + "' --install '" + ZBV_BUILD_DIR +
@@ -278,7 +298,28 @@ TEST_F(Viewer, InstallsItsExecutableAloneAndTheCopyRuns) {
   std::vector<std::string> files;
   for (const auto& e : fs::recursive_directory_iterator(prefix))
     if (!e.is_directory()) files.push_back(fs::relative(e.path(), prefix).string());
-  EXPECT_EQ(files, std::vector<std::string>{"bin/zbuffer-viewer"});
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, (std::vector<std::string>{
+                       "bin/zbuffer-viewer",
+                       "share/applications/zbuffer-viewer.desktop",
+                       "share/doc/zbuffer-viewer/changelog.gz",
+                       "share/doc/zbuffer-viewer/copyright",
+                       "share/icons/hicolor/128x128/apps/zbuffer-viewer.png",
+                       "share/icons/hicolor/256x256/apps/zbuffer-viewer.png",
+                       "share/icons/hicolor/48x48/apps/zbuffer-viewer.png",
+                       "share/man/man1/zbuffer-viewer.1.gz",
+                       "share/metainfo/zbuffer-viewer.metainfo.xml",
+                   }));
+  // The desktop entry starts the installed program and shows the installed icon.
+  std::ifstream entry(prefix / "share/applications/zbuffer-viewer.desktop");
+  std::string line, exec, icon;
+  while (std::getline(entry, line)) {
+    if (line.rfind("Exec=", 0) == 0) exec = line.substr(5);
+    if (line.rfind("Icon=", 0) == 0) icon = line.substr(5);
+  }
+  EXPECT_TRUE(fs::is_regular_file(prefix / "bin" / exec)) << "Exec=" << exec;
+  EXPECT_TRUE(fs::is_regular_file(prefix / "share/icons/hicolor/48x48/apps" / (icon + ".png")))
+      << "Icon=" << icon;
   Session& s = start((prefix / "bin/zbuffer-viewer").string());
   if (s.window() != 0) expectLitScene(s.settled(), kWhite);
   TearDown();

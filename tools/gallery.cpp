@@ -4,12 +4,14 @@
 // Then it draws the same states with the viewer's own callbacks in a window of its own and
 // saves, under OUTDIR/depth, what each frame left in the depth buffer, printing the values.
 //
-//   zbuffer-gallery [--strip FILE] [--depth-strip FILE] [--title TEXT] OUTDIR COMMAND [ARG...]
+//   zbuffer-gallery [--strip FILE] [--depth-strip FILE] [--icons DIR] [--title TEXT]
+//                   OUTDIR COMMAND [ARG...]
 //
 // COMMAND starts the viewer; its window is the one titled COMMAND, or, with --title, the
 // one whose title contains TEXT (under Wine, say, where the title is a Windows path).
 // --strip also saves the README's strip of pictures side by side, --depth-strip the strip
 // of their depth pictures.
+// --icons DIR also saves the start-up picture as the program's icons, one PNG per size.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -19,6 +21,7 @@
 
 #include "depth.h"
 #include "gl_window.h"
+#include "icon.h"
 #include "image.h"
 #include "tour.h"
 #include "xdrive.h"
@@ -66,7 +69,7 @@ int saveDepthPictures(const std::vector<zbv::Image>& shots, const std::string& o
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string strip, depthStrip, title;
+  std::string strip, depthStrip, title, icons;
   int i = 1;
   for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
     if (std::strcmp(argv[i], "--strip") == 0) {
@@ -75,14 +78,16 @@ int main(int argc, char** argv) {
       depthStrip = argv[i + 1];
     } else if (std::strcmp(argv[i], "--title") == 0) {
       title = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--icons") == 0) {
+      icons = argv[i + 1];
     } else {
       break;
     }
   }
   if (argc - i < 2) {
     std::fprintf(stderr,
-                 "usage: %s [--strip FILE] [--depth-strip FILE] [--title TEXT] OUTDIR COMMAND "
-                 "[ARG...]\n",
+                 "usage: %s [--strip FILE] [--depth-strip FILE] [--icons DIR] [--title TEXT] "
+                 "OUTDIR COMMAND [ARG...]\n",
                  argv[0]);
     return 2;
   }
@@ -107,6 +112,15 @@ int main(int argc, char** argv) {
     if (!zbv::savePng(zbv::makeStrip(shots), strip)) return fail("cannot write " + strip);
     std::printf("%s  the strip: start-up, depth test off, lighting off, yellow, cyan\n",
                 strip.c_str());
+  }
+  if (!icons.empty()) {
+    mkdir(icons.c_str(), 0777);
+    for (int size : zbv::kIconSizes) {
+      const std::string path = icons + "/" + zbv::iconFile(size);
+      if (!zbv::savePng(zbv::makeIcon(shots.front(), size), path))
+        return fail("cannot write " + path);
+      std::printf("%s  the icon, %dx%d: the start-up picture\n", path.c_str(), size, size);
+    }
   }
   // The viewer's window goes before this process opens its own in the same place.
   s.process().stop();

@@ -1,0 +1,26 @@
+// SPDX-License-Identifier: MIT
+// The program's icon: its own start-up picture, scaled down to the sizes desktops and
+// Windows ask for.
+#ifndef TOOLS_ICON_H
+#define TOOLS_ICON_H
+
+#include <string>
+
+#include "image.h"
+
+namespace zbv {
+
+// Square sizes in pixels: 48, 128 and 256 for the desktop's icon theme; with 16 and 32 also
+// for the Windows .exe.
+inline constexpr int kIconSizes[] = {16, 32, 48, 128, 256};
+
+// The file name of the icon of one size: "zbuffer-viewer-48.png".
+std::string iconFile(int size);
+
+// The picture scaled to size x size, each pixel the average of the part of the picture it
+// covers (so a picture smaller than the icon gives an empty image).
+Image makeIcon(const Image& picture, int size);
+
+}  // namespace zbv
+
+#endif  // TOOLS_ICON_H
