@@ -11,6 +11,8 @@
 namespace zbv::test {
 namespace {
 
+class Keyboard : public InWindow {};
+
 // The capabilities the keys switch, and light 0, which nothing may touch.
 constexpr std::array<GLenum, 6> kSwitches = {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT1,
                                              GL_LIGHT2,     GL_LIGHT3,   GL_LIGHT0};
@@ -61,8 +63,7 @@ State expectedAfter(unsigned char key, State s) {
   return s;
 }
 
-TEST(Keyboard, EveryByteLeavesExactlyTheStateItNames) {
-  ZBV_NEED_WINDOW();
+TEST_F(Keyboard, EveryByteLeavesExactlyTheStateItNames) {
   // Every combination of the five switches before the key (light 0 stays off throughout).
   for (unsigned before = 0; before < 32; ++before) {
     State start{};
@@ -77,8 +78,7 @@ TEST(Keyboard, EveryByteLeavesExactlyTheStateItNames) {
   EXPECT_EQ(glErrors(), "");
 }
 
-TEST(Keyboard, EveryKeyAsksForOneRedraw) {
-  ZBV_NEED_WINDOW();
+TEST_F(Keyboard, EveryKeyAsksForOneRedraw) {
   int seen = redrawsDone();
   for (int key = 0; key < 256; ++key) {
     keyboard(static_cast<unsigned char>(key), 0, 0);
@@ -88,8 +88,7 @@ TEST(Keyboard, EveryKeyAsksForOneRedraw) {
   }
 }
 
-TEST(Keyboard, KeysSwitchWhatThePictureShows) {
-  ZBV_NEED_WINDOW();
+TEST_F(Keyboard, KeysSwitchWhatThePictureShows) {
   const Image startUp = drawFrame();
   expectLitScene(startUp, kWhite);
 
@@ -114,8 +113,7 @@ TEST(Keyboard, KeysSwitchWhatThePictureShows) {
 }
 
 // Choosing a light while lighting is off changes nothing visible until lighting returns.
-TEST(Keyboard, LightChosenWhileUnlitShowsOnlyOnceLightingIsBack) {
-  ZBV_NEED_WINDOW();
+TEST_F(Keyboard, LightChosenWhileUnlitShowsOnlyOnceLightingIsBack) {
   keyboard('4', 0, 0);
   keyboard('5', 0, 0);
   expectFlatScene(drawFrame());

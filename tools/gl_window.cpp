@@ -4,13 +4,12 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <thread>
 
 #include "glut.h"
 #include "viewer.h"
-#include "xdrive.h"
+#include "wait.h"
+#include "x_client.h"
 
 namespace zbv {
 
@@ -28,13 +27,10 @@ void recordSize(int w, int h) {
 
 // Lets GLUT handle events until the window has been shown at this size (or 10 s pass).
 bool waitForSize(int w, int h) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (shownWidth != w || shownHeight != h) {
-    if (std::chrono::steady_clock::now() > end) return false;
+  return waitUntil(10, [&] {
     glutMainLoopEvent();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
+    return shownWidth == w && shownHeight == h;
+  });
 }
 
 // What the window shows now.
@@ -53,14 +49,7 @@ Image readFrame() {
 std::string openViewerWindow() {
   static std::string why = [] {
     // GLUT ends the process when it cannot reach the display; look first.
-    const char* name = std::getenv("DISPLAY");
-    Display* probe = XOpenDisplay(nullptr);
-    if (!probe) {
-      return std::string("needs an X display, and ") +
-             (name ? "cannot open DISPLAY=" + std::string(name) : "DISPLAY is not set") +
-             " (run the tests through scripts/with-xvfb or `make test`)";
-    }
-    XCloseDisplay(probe);
+    if (std::string problem = XClient().unusable(); !problem.empty()) return problem;
     static char arg0[] = "zbv-test";
     static char* argv[] = {arg0, nullptr};
     int argc = 1;
@@ -75,9 +64,63 @@ std::string openViewerWindow() {
     glutPositionWindow(0, 0);
     init();
     if (!waitForSize(300, 300)) return std::string("the test window never appeared");
+    GLint bits[3] = {0, 0, 0};
+    glGetIntegerv(GL_RED_BITS, &bits[0]);
+    glGetIntegerv(GL_GREEN_BITS, &bits[1]);
+    glGetIntegerv(GL_BLUE_BITS, &bits[2]);
+    if (bits[0] < 8 || bits[1] < 8 || bits[2] < 8)
+      return std::string(
+          "the GL window has fewer than 8 bits per colour channel; pixels cannot be compared "
+          "within 3/255");
     return std::string();
   }();
   return why;
+}
+
+void resetToStartUp() {
+  // OpenGL's initial values for all that a test may have changed and the viewer relies on.
+  for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE, GL_NORMALIZE, GL_COLOR_MATERIAL,
+                     GL_BLEND, GL_FOG, GL_TEXTURE_2D, GL_SCISSOR_TEST})
+    glDisable(cap);
+  const GLfloat none[] = {0, 0, 0, 1}, ambient[] = {0.2f, 0.2f, 0.2f, 1},
+                diffuse[] = {0.8f, 0.8f, 0.8f, 1};
+  for (GLenum light = GL_LIGHT0; light <= GL_LIGHT7; ++light) {
+    glDisable(light);
+    if (light == GL_LIGHT0) continue;  // whose colours start white; the viewer never uses it
+    glLightfv(light, GL_AMBIENT, none);
+    glLightfv(light, GL_DIFFUSE, none);
+    glLightfv(light, GL_SPECULAR, none);
+    glLightf(light, GL_CONSTANT_ATTENUATION, 1);
+    glLightf(light, GL_LINEAR_ATTENUATION, 0);
+    glLightf(light, GL_QUADRATIC_ATTENUATION, 0);
+    glLightf(light, GL_SPOT_CUTOFF, 180);
+    glLightf(light, GL_SPOT_EXPONENT, 0);
+  }
+  glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+  glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_FALSE);
+  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
+  glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
+  glCullFace(GL_BACK);
+  glFrontFace(GL_CCW);
+  glShadeModel(GL_SMOOTH);
+  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+  glDepthFunc(GL_LESS);
+  glDepthMask(GL_TRUE);
+  glClearDepth(1);
+  glColor4f(1, 1, 1, 1);
+  glNormal3f(0, 0, 1);
+  for (GLenum mode : {GL_PROJECTION, GL_MODELVIEW}) {
+    glMatrixMode(mode);
+    glLoadIdentity();
+  }
+  glErrors();
+  init();
+  // The window and projection of start-up.
+  if (resizeWindow(300, 300)) reshape(300, 300);
 }
 
 bool resizeWindow(int width, int height) {

@@ -13,6 +13,10 @@ namespace zbv {
 // Opens the window (the first time) and applies init(); returns why it could not.
 std::string openViewerWindow();
 
+// Puts the window's GL context back as it is just after start-up: OpenGL's initial values,
+// then init(), at the default size of 300x300 with its projection.
+void resetToStartUp();
+
 // Asks for a new window size and waits until GLUT reports it; false if it never does.
 bool resizeWindow(int width, int height);
 
