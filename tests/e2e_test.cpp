@@ -36,7 +36,10 @@ std::string windowsPath(std::string path) {
 
 class Viewer : public ::testing::Test {
  protected:
-  void SetUp() override { ZBV_STOP_IF(x_.unusable()); }
+  void SetUp() override {
+    ZBV_STOP_IF(x_.unusable());
+    ZBV_STOP_IF(x_.unwatchable());
+  }
   void TearDown() override {
     if (session_ && session_->window() != 0) {
       EXPECT_TRUE(session_->process().running()) << "the viewer ended while in use";

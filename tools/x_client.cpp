@@ -8,6 +8,8 @@
 
 #include <cstdlib>
 
+#include "wait.h"
+
 namespace zbv {
 
 namespace {
@@ -56,7 +58,8 @@ long cardinal(Display* dpy, Window w, const char* property) {
 
 XClient::XClient(const char* name) {
   XSetErrorHandler(ignoreErrors);
-  dpy_ = XOpenDisplay(name);
+  // A server busy with other connections turns one away now and then (EAGAIN): try again.
+  waitUntil(0.2, [&] { return (dpy_ = XOpenDisplay(name)) != nullptr; });
 }
 
 XClient::~XClient() {
@@ -70,10 +73,6 @@ std::string XClient::unusable() const {
            (name ? "cannot open DISPLAY=" + std::string(name) : "DISPLAY is not set") +
            " (run the tests through `make test`, or scripts/with-xvfb)";
   }
-  const std::string where = std::string("the X server at DISPLAY=") + (name ? name : "");
-  int event = 0, error = 0;
-  if (!XDamageQueryExtension(dpy_, &event, &error))
-    return where + " has no DAMAGE extension, which tells the tests when a frame is drawn";
   const Visual* v = DefaultVisual(dpy_, DefaultScreen(dpy_));
   int shift = 0, bits[3] = {0, 0, 0};
   maskShape(v->red_mask, &shift, &bits[0]);
@@ -81,12 +80,21 @@ std::string XClient::unusable() const {
   maskShape(v->blue_mask, &shift, &bits[2]);
   for (int b : bits) {
     if (b < 8) {
-      return where + " shows " + std::to_string(bits[0]) + "/" + std::to_string(bits[1]) + "/" +
+      return "the X server at DISPLAY=" + std::string(name ? name : "") + " shows " +
+             std::to_string(bits[0]) + "/" + std::to_string(bits[1]) + "/" +
              std::to_string(bits[2]) +
              " bits of red/green/blue; the tests compare pixels within 3/255 and need 8 each";
     }
   }
   return "";
+}
+
+std::string XClient::unwatchable() const {
+  int event = 0, error = 0;
+  if (dpy_ && XDamageQueryExtension(dpy_, &event, &error)) return "";
+  const char* name = std::getenv("DISPLAY");
+  return "the X server at DISPLAY=" + std::string(name ? name : "") +
+         " has no DAMAGE extension, which tells the tests when a frame is drawn";
 }
 
 bool XClient::windowManager() const {

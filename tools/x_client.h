@@ -25,9 +25,12 @@ class XClient {
   XClient& operator=(const XClient&) = delete;
 
   bool ok() const { return dpy_ != nullptr; }
-  // Why windows on this server cannot be driven and read back as the tests need: no display,
-  // no DAMAGE extension, fewer than 8 bits per colour channel. Empty when they can.
+  // Why windows on this server cannot be read back as the tests need: no display, or fewer
+  // than 8 bits per colour channel. Empty when they can.
   std::string unusable() const;
+  // Why this server cannot tell when a window draws (it has no DAMAGE extension); empty when
+  // it can.
+  std::string unwatchable() const;
   // Whether a window manager runs (one that announces itself, as EWMH asks).
   bool windowManager() const;
 
