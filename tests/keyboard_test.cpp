@@ -32,33 +32,11 @@ void apply(const State& s) {
 // What each key must leave, whatever was on before: keys set state, never toggle it.
 State expectedAfter(unsigned char key, State s) {
   enum { kDepth, kLighting, kLight1, kLight2, kLight3 };
-  const auto only = [&s](int light) {
-    for (int l : {kLight1, kLight2, kLight3}) s[l] = l == light;
-  };
-  switch (key) {
-    case '1':
-      s[kDepth] = true;
-      break;
-    case '2':
-      s[kDepth] = false;
-      break;
-    case '3':
-      s[kLighting] = true;
-      break;
-    case '4':
-      s[kLighting] = false;
-      break;
-    case '5':
-      only(kLight1);
-      break;
-    case '6':
-      only(kLight2);
-      break;
-    case '7':
-      only(kLight3);
-      break;
-    default:
-      break;
+  // 1 and 2 the depth test on and off, 3 and 4 lighting, 5 to 7 the only light of 1 to 3.
+  if (key == '1' || key == '2') s[kDepth] = key == '1';
+  if (key == '3' || key == '4') s[kLighting] = key == '3';
+  if (key >= '5' && key <= '7') {
+    for (int l : {kLight1, kLight2, kLight3}) s[l] = l == kLight1 + key - '5';
   }
   return s;
 }

@@ -90,22 +90,8 @@ TEST_F(Projection, FollowsTheWindowsAspectRatio) {
   glGetDoublev(GL_PROJECTION_MATRIX, m);
   // The matrix gluPerspective documents, column by column.
   const double f = 1 / std::tan(M_PI / 6), zNear = 0.1, zFar = 100, aspect = 4.0 / 3.0;
-  const double expected[16] = {f / aspect,
-                               0,
-                               0,
-                               0,
-                               0,
-                               f,
-                               0,
-                               0,
-                               0,
-                               0,
-                               (zFar + zNear) / (zNear - zFar),
-                               -1,
-                               0,
-                               0,
-                               2 * zFar * zNear / (zNear - zFar),
-                               0};
+  const double a = (zFar + zNear) / (zNear - zFar), b = 2 * zFar * zNear / (zNear - zFar);
+  const double expected[16] = {f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, a, -1, 0, 0, b, 0};
   // GL keeps the matrix in single precision.
   for (int i = 0; i < 16; ++i) EXPECT_NEAR(m[i], expected[i], 1e-6) << "element " << i;
   GLint vp[4];

@@ -4,7 +4,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include <cstdlib>
+#include <algorithm>
 
 #include "glut.h"
 #include "viewer.h"
@@ -64,62 +64,39 @@ std::string openViewerWindow() {
     glutPositionWindow(0, 0);
     init();
     if (!waitForSize(300, 300)) return std::string("the test window never appeared");
-    GLint bits[3] = {0, 0, 0};
-    glGetIntegerv(GL_RED_BITS, &bits[0]);
-    glGetIntegerv(GL_GREEN_BITS, &bits[1]);
-    glGetIntegerv(GL_BLUE_BITS, &bits[2]);
-    if (bits[0] < 8 || bits[1] < 8 || bits[2] < 8)
-      return std::string(
-          "the GL window has fewer than 8 bits per colour channel; pixels cannot be compared "
-          "within 3/255");
+    GLint bits = 8;
+    for (GLenum channel : {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS}) {
+      GLint b = 0;
+      glGetIntegerv(channel, &b);
+      bits = std::min(bits, b);
+    }
+    if (bits < 8) return std::string("the GL window has fewer than 8 bits a colour channel");
     return std::string();
   }();
   return why;
 }
 
 void resetToStartUp() {
-  // OpenGL's initial values for all that a test may have changed and the viewer relies on.
-  for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE, GL_NORMALIZE, GL_COLOR_MATERIAL,
-                     GL_BLEND, GL_FOG, GL_TEXTURE_2D, GL_SCISSOR_TEST})
+  // OpenGL's initial values of what the tests change and of what the viewer relies on.
+  for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE, GL_NORMALIZE, GL_LIGHT0, GL_LIGHT1,
+                     GL_LIGHT2, GL_LIGHT3})
     glDisable(cap);
-  const GLfloat none[] = {0, 0, 0, 1}, ambient[] = {0.2f, 0.2f, 0.2f, 1},
-                diffuse[] = {0.8f, 0.8f, 0.8f, 1};
-  for (GLenum light = GL_LIGHT0; light <= GL_LIGHT7; ++light) {
-    glDisable(light);
-    if (light == GL_LIGHT0) continue;  // whose colours start white; the viewer never uses it
-    glLightfv(light, GL_AMBIENT, none);
-    glLightfv(light, GL_DIFFUSE, none);
-    glLightfv(light, GL_SPECULAR, none);
-    glLightf(light, GL_CONSTANT_ATTENUATION, 1);
-    glLightf(light, GL_LINEAR_ATTENUATION, 0);
-    glLightf(light, GL_QUADRATIC_ATTENUATION, 0);
-    glLightf(light, GL_SPOT_CUTOFF, 180);
-    glLightf(light, GL_SPOT_EXPONENT, 0);
-  }
+  const GLfloat black[] = {0, 0, 0, 1}, ambient[] = {0.2f, 0.2f, 0.2f, 1};
   glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-  glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_FALSE);
-  glLightModeli(GL_LIGHT_MODEL_TWO_SIDE, GL_FALSE);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, ambient);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, diffuse);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, none);
-  glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, none);
-  glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, 0);
+  for (GLenum light : {GL_LIGHT1, GL_LIGHT2, GL_LIGHT3}) glLightfv(light, GL_SPECULAR, black);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, black);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
   glCullFace(GL_BACK);
   glFrontFace(GL_CCW);
-  glShadeModel(GL_SMOOTH);
-  glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
-  glDepthFunc(GL_LESS);
-  glDepthMask(GL_TRUE);
-  glClearDepth(1);
-  glColor4f(1, 1, 1, 1);
   glNormal3f(0, 0, 1);
+  glColor4f(1, 1, 1, 1);
   for (GLenum mode : {GL_PROJECTION, GL_MODELVIEW}) {
     glMatrixMode(mode);
     glLoadIdentity();
   }
   glErrors();
+  // Then what start-up sets: init(), the default size and the projection for it.
   init();
-  // The window and projection of start-up.
   if (resizeWindow(300, 300)) reshape(300, 300);
 }
 
