@@ -58,7 +58,8 @@ class Viewer : public ::testing::Test {
     Session::Options o;
     if (kWindowsExe) {
       // Found by the .exe's name; its title is the Windows form of its path.
-      o = {"/usr/bin/wine", {"wine", kWindowsExe}, "zbuffer-viewer.exe"};
+      o = {"/usr/bin/wine", {"wine", kWindowsExe}};
+      o.titlePart = "zbuffer-viewer.exe";
       o.seconds = 60;
     } else {
       args.insert(args.begin(), path);

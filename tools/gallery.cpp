@@ -51,7 +51,9 @@ int main(int argc, char** argv) {
   zbv::XClient x;
   if (std::string why = x.unusable(); !why.empty()) return fail(why);
   zbv::Session s(x);
-  if (std::string why = s.open({command.front(), command, title}); !why.empty()) return fail(why);
+  zbv::Session::Options options{command.front(), command};
+  options.titlePart = title;
+  if (std::string why = s.open(options); !why.empty()) return fail(why);
   std::vector<zbv::Image> shots;
   const std::string why = zbv::takeTour(s, &shots);
   for (std::size_t k = 0; k < shots.size(); ++k) {

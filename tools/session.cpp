@@ -38,7 +38,10 @@ std::string Session::open(const Options& o) {
   bool ended = false;
   const auto found = [&] {
     for (WindowId w : x_.windows()) {
-      if (std::find(before.begin(), before.end(), w) == before.end() && named(w)) win_ = w;
+      if (std::find(before.begin(), before.end(), w) == before.end() && named(w)) {
+        win_ = w;
+        break;
+      }
     }
     ended = !proc_.running();
     return win_ != 0 || ended;
