@@ -6,6 +6,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/Xdamage.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "wait.h"
@@ -68,23 +69,20 @@ XClient::~XClient() {
 
 std::string XClient::unusable() const {
   const char* name = std::getenv("DISPLAY");
+  const std::string display = name ? "DISPLAY=" + std::string(name) : "";
   if (!dpy_) {
-    return std::string("needs an X display, and ") +
-           (name ? "cannot open DISPLAY=" + std::string(name) : "DISPLAY is not set") +
+    return "needs an X display, and " + (name ? "cannot open " + display : "DISPLAY is not set") +
            " (run the tests through `make test`, or scripts/with-xvfb)";
   }
   const Visual* v = DefaultVisual(dpy_, DefaultScreen(dpy_));
-  int shift = 0, bits[3] = {0, 0, 0};
-  maskShape(v->red_mask, &shift, &bits[0]);
-  maskShape(v->green_mask, &shift, &bits[1]);
-  maskShape(v->blue_mask, &shift, &bits[2]);
-  for (int b : bits) {
-    if (b < 8) {
-      return "the X server at DISPLAY=" + std::string(name ? name : "") + " shows " +
-             std::to_string(bits[0]) + "/" + std::to_string(bits[1]) + "/" +
-             std::to_string(bits[2]) +
-             " bits of red/green/blue; the tests compare pixels within 3/255 and need 8 each";
-    }
+  int shift = 0, bits = 0, fewest = 8;
+  for (unsigned long mask : {v->red_mask, v->green_mask, v->blue_mask}) {
+    maskShape(mask, &shift, &bits);
+    fewest = std::min(fewest, bits);
+  }
+  if (fewest < 8) {
+    return "the X server at " + display + " keeps " + std::to_string(fewest) +
+           " bits of a colour channel; the tests compare pixels within 3/255 and need 8";
   }
   return "";
 }
@@ -223,8 +221,7 @@ void XClient::close(WindowId w) const {
 
 std::string XClient::watch(WindowId w) {
   int error = 0;
-  if (damageEvent_ < 0 && !XDamageQueryExtension(dpy_, &damageEvent_, &error))
-    return "the X server does not report what is drawn (no DAMAGE extension)";
+  if (damageEvent_ < 0 && !XDamageQueryExtension(dpy_, &damageEvent_, &error)) return unwatchable();
   if (damage_) XDamageDestroy(dpy_, damage_);
   damage_ = XDamageCreate(dpy_, w, XDamageReportNonEmpty);
   XSync(dpy_, False);
