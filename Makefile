@@ -4,8 +4,11 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # WERROR=1 turns compiler warnings into errors (CI does).
 WERROR ?= 0
+WERROR_FLAG = -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF)
 CMAKE_FLAGS ?=
-CONFIGURE = cmake -S . -B $(BUILD) -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) $(CMAKE_FLAGS)
+CONFIGURE = cmake -S . -B $(BUILD) $(WERROR_FLAG) $(CMAKE_FLAGS)
+# What scripts/install-deps installs besides the viewer's own needs: its groups, per target.
+DEPS ?= test bench
 
 SANITIZE_BUILD ?= build-sanitize
 SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
@@ -40,12 +43,18 @@ WEB_PAGE_LIMIT = 204800
 WEB_ENV = NODE_PATH=/usr/share/nodejs$${NODE_PATH:+:$$NODE_PATH}
 WEB_DRIVER = tools/web/node_modules/.package-lock.json
 
+.PHONY: test-whole test-wm test-softpipe
+
+# The tests run on a private Xvfb, never on your desktop, unless ZBV_TEST_DISPLAY=1 asks for
+# $DISPLAY (to watch them): there a window manager and your own windows take part.
+TEST_X = $(if $(filter 1,$(ZBV_TEST_DISPLAY)),,ZBV_XVFB=1) ../scripts/with-xvfb
+
 all: build
 ## The same as build
 
 deps:
 ## Installs the Debian packages the build and the tests need (through sudo when not root)
-	@scripts/install-deps
+	@scripts/install-deps $(DEPS)
 
 build: deps
 ## Builds the viewer, the gallery, the tests and the benchmarks into build/
@@ -54,41 +63,74 @@ build: deps
 
 # With a display, the viewer; without one, the viewer on a virtual X server, driven
 # through its states, each saved as a picture under $(BUILD)/gallery (and what its depth
-# buffer holds under $(BUILD)/gallery/depth).
-run: build
+# buffer holds under $(BUILD)/gallery/depth). Installs and builds only what that needs.
+run: DEPS = $(if $(DISPLAY),,gallery)
+run: deps
 ## Opens the viewer; without a display, saves what it shows on a virtual one
+	@$(CONFIGURE) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer $(if $(DISPLAY),,zbuffer-gallery)
 	@if [ -n "$$DISPLAY" ]; then exec $(BUILD)/zbuffer-viewer; fi; \
 	echo "No X display here: running the viewer on a virtual one and saving what it shows."; \
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) $(BUILD)/gallery $(VIEWER)
 
 # The pictures of every state, and the README's strips, drawn anew (always on a private Xvfb).
-gallery: build
-## Saves a picture of every state and redraws the README's strip
+gallery: DEPS = gallery
+gallery: deps
+## Saves a picture and a depth picture of every state and redraws the README's strips
+	@$(CONFIGURE) >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer zbuffer-gallery
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) --strip docs/images/gallery-strip.png \
 	  --depth-strip docs/images/depth-strip.png $(BUILD)/gallery $(VIEWER)
 
+test: DEPS = test
 test: build
-## Runs every test, on a virtual X server when there is no display
-	cd $(BUILD) && ../scripts/with-xvfb ctest --output-on-failure
+## Runs the tests, on a private X server unless ZBV_TEST_DISPLAY=1
+	cd $(BUILD) && $(TEST_X) ctest --output-on-failure -LE whole
+
+# Each test binary run whole in one process, its tests shuffled, twice over.
+test-whole: DEPS = test
+test-whole: build
+## Runs each test binary whole, its tests shuffled, twice over
+	cd $(BUILD) && $(TEST_X) ctest --output-on-failure -L whole
+
+# The end-to-end tests and the soak with a window manager (openbox) on the private Xvfb.
+test-wm: DEPS = test wm
+test-wm: build
+## Runs the end-to-end tests and the soak with a window manager on the private server
+	cd $(BUILD) && ZBV_XVFB=1 ZBV_WM=openbox ../scripts/with-xvfb ctest --output-on-failure -L 'e2e|soak'
+
+# The tests on Mesa's other software renderer, softpipe (llvmpipe is the default), all but
+# the soak: softpipe's own memory grows for the first 33,000 frames or so before it levels.
+test-softpipe: DEPS = test
+test-softpipe: build
+## Runs the tests (all but the soak) on Mesa's softpipe renderer
+	cd $(BUILD) && GALLIUM_DRIVER=softpipe $(TEST_X) ctest --output-on-failure -LE 'whole|soak'
 
 # The unit, render and end-to-end tests built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (leak checking on).
+test-sanitize: DEPS = test
 test-sanitize: deps
 ## Runs the tests built with AddressSanitizer and UndefinedBehaviorSanitizer
 	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZBV_SANITIZE=ON \
-	  -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) $(CMAKE_FLAGS) >/dev/null
+	  $(WERROR_FLAG) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ../scripts/with-xvfb ctest --output-on-failure -LE soak
+	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) $(TEST_X) ctest --output-on-failure -LE 'soak|whole'
 
-# Frame times on a real window, then the idle viewer's CPU time and memory.
+# Frame times on a real window, then the idle viewer's CPU time and memory. Each benchmark
+# runs five times, interleaved with the others, so that a busy moment of the machine does not
+# land on one of them alone; the medians are reported.
+BENCH_FLAGS ?= --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
+  --benchmark_report_aggregates_only=true
+bench: DEPS = bench
 bench: build
 ## Measures frame times and the idle viewer's CPU time and memory
-	cd $(BUILD) && ../scripts/with-xvfb sh -c 'bench/frame_bench && bench/idle_check "$$PWD/zbuffer-viewer"'
+	cd $(BUILD) && ../scripts/with-xvfb sh -c 'bench/frame_bench $(BENCH_FLAGS) && bench/idle_check "$$PWD/zbuffer-viewer"'
 
 # The Debian package, made with CPack; the umask fixes the modes it gives the files it writes.
 CPACK_DEB = cd $(BUILD) && umask 022 && cpack -G DEB >/dev/null
 
 # A Debian package of the viewer, its metadata shown and checked.
+package: DEPS = package
 package: build
 ## Builds the Debian package and checks it (lintian, validators, a reproducible build)
 	@scripts/install-deps release
@@ -103,7 +145,7 @@ windows:
 	@scripts/install-deps release
 	@scripts/freeglut-windows $(WINDOWS_BUILD)
 	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) \
+	  -DCMAKE_BUILD_TYPE=Release $(WERROR_FLAG) \
 	  -DZBV_FREEGLUT_STATIC=ON -DCMAKE_FIND_ROOT_PATH=$(abspath $(WINDOWS_BUILD))/freeglut \
 	  -DGLUT_INCLUDE_DIR=$(abspath $(WINDOWS_BUILD))/freeglut/include \
 	  -DGLUT_glut_LIBRARY_RELEASE=$(abspath $(WINDOWS_BUILD))/freeglut/lib/libfreeglut_static.a \
@@ -113,6 +155,7 @@ windows:
 	@scripts/check-windows-exe $(WINDOWS_BUILD)
 
 # The Windows build under Wine, on a private X server, through the end-to-end checks.
+test-windows: DEPS = test
 test-windows: windows build
 ## Runs the Windows build under Wine through the end-to-end checks
 	$(WINE_ENV) ZBV_XVFB=1 scripts/with-xvfb sh -c 'wineboot --init >/dev/null 2>&1; \
@@ -121,9 +164,10 @@ test-windows: windows build
 
 # The viewer as one self-contained web page, compiled with Emscripten from the same sources.
 web:
+## Builds the viewer as one self-contained web page, build-web/zbuffer-viewer.html
 	@scripts/install-deps web
 	@$(WEB_ENV) cmake -S . -B $(WEB_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
-	  -DCMAKE_BUILD_TYPE=MinSizeRel -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF) >/dev/null
+	  -DCMAKE_BUILD_TYPE=MinSizeRel $(WERROR_FLAG) >/dev/null
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 	@size=$$(stat -c %s $(WEB_PAGE)); echo "$(WEB_PAGE): $$size bytes"; \
 	  if [ $$size -gt $(WEB_PAGE_LIMIT) ]; then echo "over $(WEB_PAGE_LIMIT) bytes" >&2; exit 1; fi
@@ -133,13 +177,16 @@ $(WEB_DRIVER): tools/web/package.json tools/web/package-lock.json
 	cd tools/web && npm ci --no-audit --no-fund --loglevel=error
 
 # The page in headless Chromium against the desktop viewer's own pictures of the same tour.
+test-web: DEPS = test
 test-web: web build $(WEB_DRIVER)
+## Runs the page in headless Chromium against the desktop viewer's own pictures
 	@rm -rf $(WEB_BUILD)/desktop-tour
 	@ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) $(WEB_BUILD)/desktop-tour $(VIEWER) >/dev/null
 	ZBV_DESKTOP_TOUR=$(abspath $(WEB_BUILD))/desktop-tour node --test --test-concurrency=1 tests/web/
 
 # The page's size, the time to its first frame (cold and warm browser) and from a key to its frame.
 bench-web: web $(WEB_DRIVER)
+## Measures the page: its size, time to the first frame, key press to frame
 	node tools/web/bench.js
 
 clean:
@@ -150,6 +197,7 @@ clean:
 .PHONY: install uninstall deb help
 PREFIX ?= /usr/local
 
+install: DEPS =
 install: build
 ## Installs the viewer, manual page, desktop entry, icons and metainfo into PREFIX (default /usr/local) under DESTDIR
 	@scripts/install-tree install $(BUILD) "$(DESTDIR)" "$(PREFIX)"
@@ -158,6 +206,7 @@ uninstall:
 ## Removes exactly what `make install` wrote into PREFIX under DESTDIR, and the folders it made
 	@scripts/install-tree uninstall $(BUILD) "$(DESTDIR)" "$(PREFIX)"
 
+deb: DEPS = package
 deb: deps
 ## Builds the Debian package alone, without the tests, unchecked
 	@$(CONFIGURE) >/dev/null
@@ -169,7 +218,7 @@ help:
 ## Lists every target with what it does
 	@awk 'function show(text) { printf "  %-14s %s\n", target, text; target = "" } \
 	  target != "" { show(/^## / ? substr($$0, 4) : "(no ## line after its rule)") } \
-	  /^[A-Za-z0-9_-]+:([^=]|$$)/ { target = $$1; sub(/:.*/, "", target) } \
+	  /^[A-Za-z0-9_-]+:([^=]|$$)/ && !/=/ { target = $$1; sub(/:.*/, "", target) } \
 	  END { if (target != "") show("(no ## line after its rule)") }' $(MAKEFILE_LIST)
 
 # make install and make uninstall, tried on a scratch folder.
@@ -180,6 +229,7 @@ test-install: build
 
 # The program's icons, drawn anew from its start-up picture into docs/icons.
 .PHONY: icons
+icons: DEPS = gallery
 icons: build
 ## Draws the icons in docs/icons anew from the viewer's start-up picture
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) --icons docs/icons $(BUILD)/gallery $(VIEWER)

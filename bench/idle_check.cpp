@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "xdrive.h"
+#include "session.h"
 
 namespace {
 
@@ -30,13 +30,6 @@ long cpuTicks(pid_t pid) {
   return utime + stime;
 }
 
-std::string residentMemory(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-  for (std::string line; std::getline(in, line);)
-    if (line.rfind("VmRSS:", 0) == 0) return line.substr(6);
-  return "?";
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -46,8 +39,10 @@ int main(int argc, char** argv) {
   }
   zbv::XClient x;
   zbv::Session s(x);
-  if (!x.ok() || !s.open(argv[1], {argv[1]}, argv[1], true)) {
-    std::fprintf(stderr, "idle_check: %s\n", x.ok() ? s.why().c_str() : "no X display");
+  std::string why = x.unusable();
+  if (why.empty()) why = s.open({argv[1], {argv[1]}});
+  if (!why.empty()) {
+    std::fprintf(stderr, "idle_check: %s\n", why.c_str());
     return 1;
   }
   s.settled();
@@ -59,6 +54,6 @@ int main(int argc, char** argv) {
   const bool drew = x.drawnSince();
   std::printf("idle for 5 s: %ld CPU ticks (of %ld a second), %s\n", ticks, sysconf(_SC_CLK_TCK),
               drew ? "drew frames" : "drew nothing");
-  std::printf("resident memory after start-up:%s\n", residentMemory(pid).c_str());
+  std::printf("resident memory after start-up: %ld KiB\n", zbv::residentKiB(pid));
   return ticks == 0 && !drew ? 0 : 1;
 }

@@ -59,9 +59,9 @@ bool floorDepth(int x, int y, int width, int height, double* value) {
 // instead of 100 moves the floor's values by about 1e-5, some 170 steps.
 constexpr double kDepthTolerance = 8.0 / (1 << 24);
 
-TEST(Depth, FloorHoldsTheProjectedDepthAndTheSkyTheClearedValue) {
-  ZBV_NEED_WINDOW();
-  restoreStartUp();
+class Depth : public InWindow {};
+
+TEST_F(Depth, FloorHoldsTheProjectedDepthAndTheSkyTheClearedValue) {
   const Frame f = drawFrameAndDepth();
   ASSERT_EQ(f.depth.width, 300);
   ASSERT_EQ(f.depth.height, 300);
@@ -90,9 +90,7 @@ TEST(Depth, FloorHoldsTheProjectedDepthAndTheSkyTheClearedValue) {
   EXPECT_EQ(brightest, 255);
 }
 
-TEST(Depth, StaysClearedWithTheDepthTestOff) {
-  ZBV_NEED_WINDOW();
-  restoreStartUp();
+TEST_F(Depth, StaysClearedWithTheDepthTestOff) {
   // A frame with the test on first, so that the buffer holds values to be cleared away.
   const DepthMap on = drawFrameAndDepth().depth;
   ASSERT_LT(*std::min_element(on.z.begin(), on.z.end()), 1.0);
@@ -106,20 +104,22 @@ TEST(Depth, StaysClearedWithTheDepthTestOff) {
         << "key " << lighting;
     EXPECT_EQ(imageDistance(depthPicture(f.depth), Image(300, 300)), 0);
   }
-  restoreStartUp();
 }
 
 // The README's depth strip is what the viewer's frames leave today.
-TEST(Depth, DocumentedDepthStripMatchesTheTour) {
-  ZBV_NEED_WINDOW();
+TEST_F(Depth, DocumentedDepthStripMatchesTheTour) {
   Image documented;
   ASSERT_TRUE(loadPng(ZBV_SOURCE_DIR "/docs/images/depth-strip.png", &documented));
   std::vector<Image> pictures;
   for (const Frame& f : replayTour()) pictures.push_back(depthPicture(f.depth));
   const Image strip = makeStrip(pictures);
   ASSERT_FALSE(strip.empty()) << "the tour could not be drawn";
-  EXPECT_LE(imageDistance(strip, documented), kTolerance)
-      << "docs/images/depth-strip.png is stale: `make gallery` draws it anew";
+  // Drawn by whichever renderer made the README's pictures: alike where smooth.
+  const Difference d = smoothDifference(strip, documented, kTolerance);
+  EXPECT_TRUE(d.smooth >= 0 && d.smooth <= kTolerance &&
+              d.edgePixels <= strip.width * strip.height / 1000)
+      << "docs/images/depth-strip.png is stale (`make gallery` draws it anew): " << d.smooth
+      << "/255 apart where smooth, " << d.edgePixels << " edge pixels differ";
 }
 
 }  // namespace

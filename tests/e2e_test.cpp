@@ -17,8 +17,8 @@
 
 #include "icon.h"
 #include "scene_probes.h"
+#include "session.h"
 #include "tour.h"
-#include "xdrive.h"
 
 namespace zbv::test {
 namespace {
@@ -40,11 +40,8 @@ std::string windowsPath(std::string path) {
 class Viewer : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (!x_.ok()) {
-      const std::string why = "needs an X display (run through scripts/with-xvfb or `make test`)";
-      if (onCi()) GTEST_FAIL() << why;
-      GTEST_SKIP() << why;
-    }
+    ZBV_STOP_IF(x_.unusable());
+    ZBV_STOP_IF(x_.unwatchable());
   }
   void TearDown() override {
     if (session_ && session_->window() != 0) {
@@ -61,19 +58,21 @@ class Viewer : public ::testing::Test {
   Session& start(const std::string& path = kViewer, const std::string& cwd = "",
                  std::vector<std::string> args = {}) {
     session_ = std::make_unique<Session>(x_);
+    Session::Options o;
     if (kWindowsExe) {
       // Found by the .exe's name; its title is the Windows form of its path.
-      if (!session_->open("/usr/bin/wine", {"wine", kWindowsExe}, "zbuffer-viewer.exe", false, cwd,
-                          {}, 60)) {
-        ADD_FAILURE() << session_->why();
-      } else {
-        EXPECT_EQ(x_.name(session_->window()), windowsPath(kWindowsExe));
-      }
-      return *session_;
+      o = {"/usr/bin/wine", {"wine", kWindowsExe}};
+      o.titlePart = "zbuffer-viewer.exe";
+      o.seconds = 60;
+    } else {
+      args.insert(args.begin(), path);
+      o = {path[0] == '/' ? path : kViewer, args};
     }
-    args.insert(args.begin(), path);
-    const std::string file = path[0] == '/' ? path : kViewer;
-    if (!session_->open(file, args, path, true, cwd)) ADD_FAILURE() << session_->why();
+    o.cwd = cwd;
+    if (const std::string why = session_->open(o); !why.empty()) ADD_FAILURE() << why;
+    if (kWindowsExe && session_->window() != 0) {
+      EXPECT_EQ(x_.name(session_->window()), windowsPath(kWindowsExe));
+    }
     return *session_;
   }
   // Presses a key and returns the frame drawn in answer.
@@ -106,9 +105,8 @@ TEST_F(Viewer, TitleIsTheInvocationPath) {
 TEST_F(Viewer, KeysSwitchDepthTestLightingAndLights) {
   Session& s = start();
   if (s.window() == 0) return;
-  std::string why;
-  const std::vector<Image> tour = takeTour(s, &why);
-  ASSERT_EQ(tour.size(), static_cast<std::size_t>(kTourLength)) << why;
+  std::vector<Image> tour;
+  ASSERT_EQ(takeTour(s, &tour), "");
   const Image& startUp = tour[0];
   expectLitScene(startUp, kWhite);
   // Depth test off: the red teapot paints over the grey one in front of it.
@@ -126,17 +124,22 @@ TEST_F(Viewer, KeysSwitchDepthTestLightingAndLights) {
   EXPECT_EQ(imageDistance(tour[9], startUp), 0);
 }
 
-// The README's pictures are what the program draws today.
+// The README's pictures are what the program draws today, whatever renderer drew them:
+// alike wherever the picture is smooth, with at most one pixel in a thousand off on edges.
 TEST_F(Viewer, DocumentedStripMatchesThePicturesOfTheTour) {
   Image documented;
   ASSERT_TRUE(loadPng(ZBV_SOURCE_DIR "/docs/images/gallery-strip.png", &documented));
   Session& s = start();
   if (s.window() == 0) return;
-  std::string why;
-  const Image strip = makeStrip(takeTour(s, &why));
-  ASSERT_FALSE(strip.empty()) << why;
-  EXPECT_LE(imageDistance(strip, documented), kTolerance)
-      << "docs/images/gallery-strip.png is stale: `make gallery` draws it anew";
+  std::vector<Image> tour;
+  ASSERT_EQ(takeTour(s, &tour), "");
+  const Image strip = makeStrip(tour);
+  expectLitScene(tour[0], kWhite);
+  const Difference d = smoothDifference(strip, documented, kTolerance);
+  EXPECT_TRUE(d.smooth >= 0 && d.smooth <= kTolerance &&
+              d.edgePixels <= strip.width * strip.height / 1000)
+      << "docs/images/gallery-strip.png is stale (`make gallery` draws it anew): " << d.smooth
+      << "/255 apart where smooth, " << d.edgePixels << " edge pixels differ";
 }
 
 // The icons in docs/icons are the start-up picture the program draws today.
@@ -157,6 +160,7 @@ TEST_F(Viewer, OtherKeysRedrawButChangeNothingAndNoneQuits) {
   Session& s = start();
   if (s.window() == 0) return;
   const Image startUp = s.settled();
+  expectLitScene(startUp, kWhite);
   // Each character key brings a frame, and it is the same picture.
   for (unsigned long k :
        {keysymFor('x'), keysymFor('q'), keysymFor('Q'), keysymFor('0'), keysymFor('8'),
@@ -205,7 +209,11 @@ TEST_F(Viewer, GlutsOwnOptionsPassThroughAndOthersAreIgnored) {
     SCOPED_TRACE(args[0]);
     Session& s = start(kViewer, "", args);
     if (s.window() == 0) continue;
-    expectStartUp(s.settled());
+    // A window manager keeps an iconic window off the screen; without one it is shown.
+    if (args[0] == "-iconic" && x_.windowManager())
+      EXPECT_TRUE(x_.iconic(s.window())) << "a window manager runs, and the window is not iconic";
+    else
+      expectStartUp(s.settled());
     TearDown();
   }
   // -geometry sizes the window; the picture scales with its height.
@@ -259,6 +267,7 @@ TEST_F(Viewer, KeyAndResizeStormsLeaveItRunningAndKeysRestoreThePicture) {
   Session& s = start();
   if (s.window() == 0) return;
   const Image startUp = s.settled();
+  expectStartUp(startUp);
   for (int round = 0; round < 3; ++round) {
     for (char c = ' '; c <= '~'; ++c) s.press(keysymFor(c));
     for (unsigned long k : {XK_Escape, XK_Return, XK_Tab, XK_BackSpace, XK_Delete}) s.press(k);
@@ -334,7 +343,7 @@ TEST(NoDisplay, EndsWithAnErrorThatSaysSo) {
   } runs[] = {{{kViewer}, {"DISPLAY"}}, {{kViewer, "-display", ":987"}, {}}};
   for (const auto& run : runs) {
     Process p;
-    ASSERT_TRUE(p.start(kViewer, run.args, "", run.env));
+    ASSERT_EQ(p.start(kViewer, run.args, "", run.env), "");
     ASSERT_TRUE(p.waitExit(10)) << "still running without a display";
     EXPECT_TRUE(WIFEXITED(p.exitStatus()) && WEXITSTATUS(p.exitStatus()) != 0) << p.exitStatus();
     EXPECT_NE(p.output().find("failed to open display"), std::string::npos) << p.output();

@@ -11,21 +11,35 @@
 #include "gl_window.h"
 #include "image.h"
 #include "lighting.h"
+#include "x_client.h"
 
 namespace zbv::test {
 
 // Whether this runs under CI (CI=true), where a missing display is a failure.
 bool onCi();
 
-// Tests that need a window: without an X display they fail under CI and are skipped elsewhere.
-#define ZBV_NEED_WINDOW()                               \
-  do {                                                  \
-    const std::string why_ = ::zbv::openViewerWindow(); \
-    if (!why_.empty()) {                                \
-      if (::zbv::test::onCi()) FAIL() << why_;          \
-      GTEST_SKIP() << why_;                             \
-    }                                                   \
+// The one decision on a test that cannot run here, given why (empty when it can): with no
+// display at all it is skipped, except under CI, which always has one; on a display that
+// cannot serve it, it fails. Either way at once, with that one line.
+#define ZBV_STOP_IF(why)                                  \
+  do {                                                    \
+    const std::string why_ = (why);                       \
+    if (why_.empty()) break;                              \
+    if (!::zbv::test::onCi() && !::zbv::XClient().ok()) { \
+      GTEST_SKIP() << why_;                               \
+    }                                                     \
+    GTEST_FAIL() << why_;                                 \
   } while (0)
+
+// Tests on the viewer's callbacks in this process's one window, opened by the first of them:
+// each starts from the viewer's start-up state, whatever the test before it left.
+class InWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ZBV_STOP_IF(openViewerWindow());
+    resetToStartUp();
+  }
+};
 
 // Interior points of a 300x300 frame, counted from the top-left corner.
 struct Point {

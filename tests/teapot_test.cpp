@@ -48,8 +48,9 @@ std::vector<float> glutTriangles(double size) {
   return out;
 }
 
-TEST(Teapot, MatchesGlutsVerticesNormalsAndTriangleOrder) {
-  ZBV_NEED_WINDOW();
+class Teapot : public InWindow {};
+
+TEST_F(Teapot, MatchesGlutsVerticesNormalsAndTriangleOrder) {
   for (double size : {1.0, 3.0}) {
     SCOPED_TRACE(size);
     const TeapotMesh ours = makeTeapot(size);

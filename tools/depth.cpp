@@ -105,14 +105,14 @@ std::string describeDepth(const DepthMap& depth) {
 
 std::vector<Frame> replayTour() {
   std::vector<Frame> frames;
-  restoreStartUp();
+  resetToStartUp();
   for (const Stop& stop : kTour) {
     if (stop.key) keyboard(static_cast<unsigned char>(stop.key), 0, 0);
     Frame f = drawFrameAndDepth();
     if (f.colour.empty() || f.depth.empty()) break;
     frames.push_back(std::move(f));
   }
-  restoreStartUp();
+  resetToStartUp();
   return frames;
 }
 

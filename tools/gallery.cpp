@@ -23,8 +23,8 @@
 #include "gl_window.h"
 #include "icon.h"
 #include "image.h"
+#include "session.h"
 #include "tour.h"
-#include "xdrive.h"
 
 namespace {
 
@@ -96,12 +96,13 @@ int main(int argc, char** argv) {
   mkdir(outdir.c_str(), 0777);
 
   zbv::XClient x;
-  if (!x.ok()) return fail("cannot open the X display");
+  if (std::string why = x.unusable(); !why.empty()) return fail(why);
   zbv::Session s(x);
-  if (!s.open(command.front(), command, title.empty() ? command.front() : title, title.empty()))
-    return fail(s.why());
-  std::string why;
-  const std::vector<zbv::Image> shots = zbv::takeTour(s, &why);
+  zbv::Session::Options options{command.front(), command};
+  options.titlePart = title;
+  if (std::string why = s.open(options); !why.empty()) return fail(why);
+  std::vector<zbv::Image> shots;
+  const std::string why = zbv::takeTour(s, &shots);
   for (std::size_t k = 0; k < shots.size(); ++k) {
     const std::string path = outdir + "/" + zbv::kTour[k].file + ".png";
     if (!zbv::savePng(shots[k], path)) return fail("cannot write " + path);

@@ -4,14 +4,13 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include <chrono>
-#include <cstdlib>
-#include <thread>
+#include <algorithm>
 #include <utility>
 
 #include "glut.h"
 #include "viewer.h"
-#include "xdrive.h"
+#include "wait.h"
+#include "x_client.h"
 
 namespace zbv {
 
@@ -31,13 +30,10 @@ void recordSize(int w, int h) {
 
 // Lets GLUT handle events until the window has been shown at this size (or 10 s pass).
 bool waitForSize(int w, int h) {
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (shownWidth != w || shownHeight != h) {
-    if (std::chrono::steady_clock::now() > end) return false;
+  return waitUntil(10, [&] {
     glutMainLoopEvent();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  return true;
+    return shownWidth == w && shownHeight == h;
+  });
 }
 
 // What the window shows now.
@@ -56,14 +52,7 @@ Image readFrame() {
 std::string openViewerWindow() {
   static std::string why = [] {
     // GLUT ends the process when it cannot reach the display; look first.
-    const char* name = std::getenv("DISPLAY");
-    Display* probe = XOpenDisplay(nullptr);
-    if (!probe) {
-      return std::string("needs an X display, and ") +
-             (name ? "cannot open DISPLAY=" + std::string(name) : "DISPLAY is not set") +
-             " (run the tests through scripts/with-xvfb or `make test`)";
-    }
-    XCloseDisplay(probe);
+    if (std::string problem = XClient().unusable(); !problem.empty()) return problem;
     static char arg0[] = "zbv-test";
     static char* argv[] = {arg0, nullptr};
     int argc = 1;
@@ -78,9 +67,40 @@ std::string openViewerWindow() {
     glutPositionWindow(0, 0);
     init();
     if (!waitForSize(300, 300)) return std::string("the test window never appeared");
+    GLint bits = 8;
+    for (GLenum channel : {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS}) {
+      GLint b = 0;
+      glGetIntegerv(channel, &b);
+      bits = std::min(bits, b);
+    }
+    if (bits < 8) return std::string("the GL window has fewer than 8 bits a colour channel");
     return std::string();
   }();
   return why;
+}
+
+void resetToStartUp() {
+  // OpenGL's initial values of what the tests change and of what the viewer relies on.
+  for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE, GL_NORMALIZE, GL_LIGHT0, GL_LIGHT1,
+                     GL_LIGHT2, GL_LIGHT3})
+    glDisable(cap);
+  const GLfloat black[] = {0, 0, 0, 1}, ambient[] = {0.2f, 0.2f, 0.2f, 1};
+  glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+  for (GLenum light : {GL_LIGHT1, GL_LIGHT2, GL_LIGHT3}) glLightfv(light, GL_SPECULAR, black);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, black);
+  glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
+  glCullFace(GL_BACK);
+  glFrontFace(GL_CCW);
+  glNormal3f(0, 0, 1);
+  glColor4f(1, 1, 1, 1);
+  for (GLenum mode : {GL_PROJECTION, GL_MODELVIEW}) {
+    glMatrixMode(mode);
+    glLoadIdentity();
+  }
+  glErrors();
+  // Then what start-up sets: init(), the default size and the projection for it.
+  init();
+  if (resizeWindow(300, 300)) reshape(300, 300);
 }
 
 bool resizeWindow(int width, int height) {
@@ -103,12 +123,6 @@ int redrawsDone() {
 
 void beforeSwap(std::function<void()> hook) {
   swapHook = std::move(hook);
-}
-
-void restoreStartUp() {
-  glDisable(GL_LIGHT1);
-  glDisable(GL_LIGHT2);
-  init();
 }
 
 std::string glErrors() {

@@ -14,6 +14,10 @@ namespace zbv {
 // Opens the window (the first time) and applies init(); returns why it could not.
 std::string openViewerWindow();
 
+// Puts the window's GL context back as it is just after start-up: OpenGL's initial values,
+// then init(), at the default size of 300x300 with its projection.
+void resetToStartUp();
+
 // Asks for a new window size and waits until GLUT reports it; false if it never does.
 bool resizeWindow(int width, int height);
 
@@ -31,9 +35,6 @@ std::string glErrors();
 // the viewer swaps it to the screen, while the back buffers still hold it; an empty hook
 // runs nothing. (Users of this window link with -Wl,--wrap=glutSwapBuffers for this.)
 void beforeSwap(std::function<void()> hook);
-
-// Gives the window the viewer's start-up state again: init()'s, with lights 1 and 2 off.
-void restoreStartUp();
 
 }  // namespace zbv
 

@@ -38,6 +38,36 @@ int imageDistance(const Image& a, const Image& b) {
   return d;
 }
 
+namespace {
+bool uniformAround(const Image& im, int x, int y, int tolerance) {
+  const Rgb c = im.at(x, y);
+  for (int dy = -1; dy <= 1; ++dy) {
+    for (int dx = -1; dx <= 1; ++dx) {
+      const int nx = x + dx, ny = y + dy;
+      if (nx < 0 || ny < 0 || nx >= im.width || ny >= im.height) continue;
+      if (channelDistance(im.at(nx, ny), c) > tolerance) return false;
+    }
+  }
+  return true;
+}
+}  // namespace
+
+Difference smoothDifference(const Image& a, const Image& b, int tolerance) {
+  Difference d;
+  if (a.width != b.width || a.height != b.height) return d;
+  d.smooth = 0;
+  for (int y = 0; y < a.height; ++y) {
+    for (int x = 0; x < a.width; ++x) {
+      const int dist = channelDistance(a.at(x, y), b.at(x, y));
+      if (uniformAround(a, x, y, tolerance) && uniformAround(b, x, y, tolerance))
+        d.smooth = std::max(d.smooth, dist);
+      else if (dist > tolerance)
+        ++d.edgePixels;
+    }
+  }
+  return d;
+}
+
 bool savePng(const Image& image, const std::string& path) {
   png_image png{};
   png.version = PNG_IMAGE_VERSION;

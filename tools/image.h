@@ -44,6 +44,16 @@ struct Image {
 // Largest channel difference over the whole picture; -1 when the sizes differ.
 int imageDistance(const Image& a, const Image& b);
 
+// Two renderers draw one scene alike where it is smooth, and may differ by a pixel along edges.
+// The largest channel difference over the pixels whose 3x3 neighbourhood is uniform within
+// the tolerance in both pictures (-1 when the sizes differ), and how many of the other pixels
+// differ by more than the tolerance.
+struct Difference {
+  int smooth = -1;
+  int edgePixels = 0;
+};
+Difference smoothDifference(const Image& a, const Image& b, int tolerance);
+
 bool savePng(const Image& image, const std::string& path);
 bool loadPng(const std::string& path, Image* image);
 

@@ -5,18 +5,16 @@
 
 namespace zbv {
 
-std::vector<Image> takeTour(const Session& s, std::string* why) {
-  std::vector<Image> shots;
+std::string takeTour(Session& s, std::vector<Image>* shots) {
   for (const Stop& stop : kTour) {
     Image shot = stop.key ? s.pressAndWait(keysymFor(stop.key)) : s.settled();
     if (shot.empty()) {
-      *why = stop.key ? std::string("no frame came after key ") + stop.key
+      return stop.key ? std::string("no frame came after key ") + stop.key
                       : std::string("the start-up picture did not settle");
-      break;
     }
-    shots.push_back(std::move(shot));
+    shots->push_back(std::move(shot));
   }
-  return shots;
+  return "";
 }
 
 Image makeStrip(const std::vector<Image>& tour) {

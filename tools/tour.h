@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "image.h"
-#include "xdrive.h"
+#include "session.h"
 
 namespace zbv {
 
@@ -37,9 +37,9 @@ inline constexpr int kTourLength = sizeof kTour / sizeof kTour[0];
 // lighting off, the yellow light, the cyan light.
 inline constexpr int kStripStops[] = {0, 1, 3, 7, 8};
 
-// Presses the tour's keys in the session's window and returns the frame after each stop;
-// on failure, fewer pictures and the reason in *why.
-std::vector<Image> takeTour(const Session& s, std::string* why);
+// Presses the tour's keys in the session's window and adds the frame after each stop to
+// *shots. Returns why it could not go on; empty when every stop was taken.
+std::string takeTour(Session& s, std::vector<Image>* shots);
 
 // The strip's pictures side by side; empty if any is missing or the sizes differ.
 Image makeStrip(const std::vector<Image>& tour);

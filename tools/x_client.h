@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: MIT
+// A connection to an X server, used as a person uses a desktop: find a window by its name,
+// press keys in it, resize, move or close it, read back what it shows and learn when it
+// draws.
+#ifndef TOOLS_X_CLIENT_H
+#define TOOLS_X_CLIENT_H
+
+#include <string>
+#include <vector>
+
+#include "image.h"
+
+struct _XDisplay;
+
+namespace zbv {
+
+using WindowId = unsigned long;
+
+// A connection to an X server ($DISPLAY unless named). X errors are recorded, not fatal.
+class XClient {
+ public:
+  explicit XClient(const char* name = nullptr);
+  ~XClient();
+  XClient(const XClient&) = delete;
+  XClient& operator=(const XClient&) = delete;
+
+  bool ok() const { return dpy_ != nullptr; }
+  // Why windows on this server cannot be read back as the tests need: no display, or fewer
+  // than 8 bits per colour channel. Empty when they can.
+  std::string unusable() const;
+  // Why this server cannot tell when a window draws (it has no DAMAGE extension); empty when
+  // it can.
+  std::string unwatchable() const;
+  // Whether a window manager runs (one that announces itself, as EWMH asks).
+  bool windowManager() const;
+
+  // Every window below the root, depth first.
+  std::vector<WindowId> windows() const;
+  // The raw bytes of a window's WM_NAME; empty when it has none.
+  std::string name(WindowId w) const;
+  bool viewable(WindowId w) const;
+  // Whether a window manager has iconified the window (its WM_STATE says Iconic).
+  bool iconic(WindowId w) const;
+  // Whether the whole window lies on the screen, where it can be read back.
+  bool onScreen(WindowId w) const;
+  bool size(WindowId w, int* width, int* height) const;
+  // What the window shows; an empty image when it cannot be read.
+  Image grab(WindowId w) const;
+  // Press and release the key for an X keysym (XK_1, XK_Escape ...), sent to the window.
+  void key(WindowId w, unsigned long keysym) const;
+  void resize(WindowId w, int width, int height) const;
+  void move(WindowId w, int x, int y) const;
+  void close(WindowId w) const;  // as a window manager's close button would
+
+  // Watches what a program draws into one window (through the X DAMAGE extension), so that
+  // a caller can wait for the frame an action causes even when it looks like the last one.
+  // Returns why it cannot; empty when it watches.
+  std::string watch(WindowId w);
+  // Whether anything was drawn into the watched window since the last call (reads and
+  // discards the events that have come in).
+  bool drawnSince();
+
+ private:
+  _XDisplay* dpy_ = nullptr;
+  int damageEvent_ = -1;
+  unsigned long damage_ = 0;
+};
+
+// The X keysym for a printable ASCII character.
+unsigned long keysymFor(char c);
+
+}  // namespace zbv
+
+#endif  // TOOLS_X_CLIENT_H
