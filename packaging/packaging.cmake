@@ -24,7 +24,8 @@ if(NOT ZBV_DOCS_URL_USED)
   set(ZBV_DOCS_URL_USED "${PROJECT_HOMEPAGE_URL}/raw/v${PROJECT_VERSION}/docs")
 endif()
 
-set(ZBV_COPYRIGHT "Copyright (c) 2026 the zbuffer-viewer authors")
+# The copyright line as LICENSE states it.
+file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE ZBV_COPYRIGHT REGEX "^Copyright " LIMIT_COUNT 1)
 set(CPACK_PACKAGE_NAME zbuffer-viewer)
 set(CPACK_PACKAGE_VENDOR "the zbuffer-viewer authors")
 set(CPACK_PACKAGE_CONTACT "zbuffer-viewer developers <maintainers@users.noreply.c-seed-620b6285.example>")

@@ -49,6 +49,12 @@ struct Context {
 
 Context& context();
 
+inline float dot(const Vec3& a, const Vec3& b) {
+  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+// The vector scaled to length 1; a zero vector stays as it is.
+Vec3 unit(const Vec3& v);
+
 // Records an error unless one is already waiting to be read.
 void fail(GLenum error);
 // False (and GL_INVALID_OPERATION recorded) between glBegin and glEnd.

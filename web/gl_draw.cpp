@@ -6,7 +6,6 @@
 
 #include <GL/gl.h>
 
-#include <cmath>
 #include <vector>
 
 #include "gl_context.h"
@@ -51,12 +50,8 @@ Vertex processVertex(const Vec3& position, const Vec3& normal) {
   const Vec4 eye = transform(c.modelview, {position[0], position[1], position[2], 1});
   Vertex v{transform(c.projection, eye), c.colour};
   if (c.lighting) {
-    Vec3 n = eyeNormal(c.modelview, normal);
-    if (c.normalize) {
-      const float len = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
-      if (len > 0) n = {n[0] / len, n[1] / len, n[2] / len};
-    }
-    v.colour = lightVertex(eye, n);
+    const Vec3 n = eyeNormal(c.modelview, normal);
+    v.colour = lightVertex(eye, c.normalize ? unit(n) : n);
   }
   return v;
 }

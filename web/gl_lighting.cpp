@@ -14,16 +14,12 @@ namespace {
 
 constexpr float kSceneAmbient = 0.2f;
 
-float dot(const Vec3& a, const Vec3& b) {
-  return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
+}  // namespace
 
 Vec3 unit(const Vec3& v) {
   const float len = std::sqrt(dot(v, v));
   return len > 0 ? Vec3{v[0] / len, v[1] / len, v[2] / len} : v;
 }
-
-}  // namespace
 
 Vec4 lightVertex(const Vec4& eye, const Vec3& normal) {
   const Context& c = context();
