@@ -73,4 +73,12 @@ int frontTeapotWidth(const Image& frame) {
   return n;
 }
 
+::testing::AssertionResult alikeAcrossRenderers(const Image& today, const Image& documented) {
+  const Difference d = smoothDifference(today, documented, kTolerance);
+  if (d.smooth >= 0 && d.smooth <= kTolerance && d.edgePixels <= today.width * today.height / 1000)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure()
+         << d.smooth << "/255 apart where smooth, " << d.edgePixels << " edge pixels differ";
+}
+
 }  // namespace zbv::test

@@ -67,6 +67,10 @@ void expectLaterTeapotsOnTop(const Image& frame);
 // Width in pixels of the front (grey) teapot along the row through its body, in a frame of
 // any size; lit or not, its pixels are the only bright neutral grey in that row.
 int frontTeapotWidth(const Image& frame);
+// A picture of today against one kept in docs/, which another renderer may have drawn: alike
+// within the tolerance wherever the picture is smooth, with at most one pixel in a thousand
+// off along edges.
+::testing::AssertionResult alikeAcrossRenderers(const Image& today, const Image& documented);
 
 }  // namespace zbv::test
 
