@@ -105,7 +105,7 @@ test-whole: build
 test-wm: DEPS = test wm
 test-wm: build
 ## Runs the end-to-end tests and the soak with a window manager on the private server
-	cd $(BUILD) && ZBV_XVFB=1 ZBV_WM=openbox ../scripts/with-xvfb ctest --output-on-failure -L 'e2e|soak'
+	cd $(BUILD) && ZBV_XVFB=1 ZBV_WM=openbox ../scripts/with-xvfb ctest --output-on-failure -L 'e2e|soak' -LE whole
 
 # The tests on Mesa's other software renderer, softpipe (llvmpipe is the default), all but
 # the soak: softpipe's own memory grows for the first 33,000 frames or so before it levels.
