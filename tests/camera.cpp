@@ -26,15 +26,39 @@ Vec3 unit(Vec3 a) {
   return (1 / std::sqrt(dot(a, a))) * a;
 }
 
-Ray rayThrough(double x, double y, int width, int height) {
+namespace {
+
+// gluLookAt's frame: where the camera looks, its right and its up, all unit vectors.
+struct Frame {
+  Vec3 forward, side, up;
+};
+Frame lookAt() {
   const Vec3 forward = unit(kTarget - kEye);
   const Vec3 side = unit(cross(forward, kUp));
-  const Vec3 up = cross(side, forward);
-  const double tanHalf = std::tan(kFovyDegrees * M_PI / 360);
+  return {forward, side, cross(side, forward)};
+}
+
+// Half the view's height at unit distance.
+double tanHalfFovy() {
+  return std::tan(kFovyDegrees * M_PI / 360);
+}
+
+}  // namespace
+
+Projected project(Vec3 p, int width, int height) {
+  const Frame f = lookAt();
+  const Vec3 e = p - kEye;
+  const double depth = dot(e, f.forward), aspect = static_cast<double>(width) / height;
+  return {(dot(e, f.side) / (depth * tanHalfFovy() * aspect) + 1) / 2 * width,
+          (1 - dot(e, f.up) / (depth * tanHalfFovy())) / 2 * height, depth};
+}
+
+Ray rayThrough(double x, double y, int width, int height) {
+  const Frame f = lookAt();
   const double aspect = static_cast<double>(width) / height;
   // Normalised device coordinates of the pixel's centre, y up.
   const double nx = 2 * (x + 0.5) / width - 1, ny = 1 - 2 * (y + 0.5) / height;
-  return {kEye, (nx * tanHalf * aspect) * side + (ny * tanHalf) * up + forward};
+  return {kEye, (nx * tanHalfFovy() * aspect) * f.side + (ny * tanHalfFovy()) * f.up + f.forward};
 }
 
 double windowDepth(double eyeDepth) {

@@ -17,6 +17,13 @@ double dot(Vec3 a, Vec3 b);
 Vec3 cross(Vec3 a, Vec3 b);
 Vec3 unit(Vec3 a);
 
+// Where a point of the world lands in a window of this size, counted from its top-left
+// corner, and its eye depth (distance from the eye along the view).
+struct Projected {
+  double x, y, depth;
+};
+Projected project(Vec3 point, int width, int height);
+
 // The ray through the centre of a pixel of a window of this size (x, y counted from the
 // top-left corner): from the eye along dir, whose component along the view is 1, so that
 // the ray's parameter is the eye depth.

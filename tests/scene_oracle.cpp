@@ -32,17 +32,6 @@ Colour mix(const Colour& a, const Colour& b, const Colour& c, double u, double v
   return {w * a.r + u * b.r + v * c.r, w * a.g + u * b.g + v * c.g, w * a.b + u * b.b + v * c.b};
 }
 
-// Where a point lands in the window, counted from the top-left corner.
-void project(Vec3 p, const View& view, double* x, double* y) {
-  const Vec3 forward = unit(kTarget - kEye), side = unit(cross(forward, kUp));
-  const Vec3 up = cross(side, forward), e = p - kEye;
-  const double tanHalf = std::tan(kFovyDegrees * M_PI / 360);
-  const double aspect = static_cast<double>(view.width) / view.height;
-  const double depth = dot(e, forward);
-  *x = (dot(e, side) / (depth * tanHalf * aspect) + 1) / 2 * view.width;
-  *y = (1 - dot(e, up) / (depth * tanHalf)) / 2 * view.height;
-}
-
 }  // namespace
 
 View afterKey(View v, char key) {
@@ -81,9 +70,12 @@ SceneOracle::SceneOracle(const View& view) : view_(view) {
   for (int n = 0; n < static_cast<int>(triangles_.size()); ++n) {
     const Triangle& tri = triangles_[static_cast<std::size_t>(n)];
     double x[3], y[3];
-    project(tri.a, view, &x[0], &y[0]);
-    project(tri.b, view, &x[1], &y[1]);
-    project(tri.c, view, &x[2], &y[2]);
+    int k = 0;
+    for (Vec3 corner : {tri.a, tri.b, tri.c}) {
+      const Projected p = project(corner, view.width, view.height);
+      x[k] = p.x;
+      y[k++] = p.y;
+    }
     const int x0 = std::max(0, static_cast<int>(std::floor(*std::min_element(x, x + 3))) - 1);
     const int x1 = std::min(view.width - 1, static_cast<int>(*std::max_element(x, x + 3)) + 1);
     const int y0 = std::max(0, static_cast<int>(std::floor(*std::min_element(y, y + 3))) - 1);
