@@ -6,7 +6,15 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 WERROR ?= 0
 WERROR_FLAG = -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF)
 CMAKE_FLAGS ?=
-CONFIGURE = cmake -S . -B $(BUILD) $(WERROR_FLAG) $(CMAKE_FLAGS)
+# The configurations are CMake's presets (CMakePresets.json), here in the folders named below.
+# The default one builds the tests and benchmarks too; what users run builds without them.
+CONFIGURE = cmake --preset default -B $(BUILD) $(WERROR_FLAG) $(CMAKE_FLAGS)
+CONFIGURE_VIEWER = $(CONFIGURE) -DZBV_TESTS=OFF -DZBV_BENCH=OFF
+# For what users run: a new $(BUILD) without the tests and benchmarks, an existing one as it
+# was configured, with the options given.
+configure_for_use = if [ -f $(BUILD)/CMakeCache.txt ]; \
+  then cmake -S . -B $(BUILD) $(WERROR_FLAG) $(CMAKE_FLAGS) $(1) >/dev/null; \
+  else $(CONFIGURE_VIEWER) $(1) >/dev/null; fi
 # What scripts/install-deps installs besides the viewer's own needs: its groups, per target.
 DEPS ?= test bench
 
@@ -67,7 +75,7 @@ build: deps
 run: DEPS = $(if $(DISPLAY),,gallery)
 run: deps
 ## Opens the viewer; without a display, saves what it shows on a virtual one
-	@$(CONFIGURE) >/dev/null
+	@$(call configure_for_use,$(if $(DISPLAY),,-DZBV_GALLERY=ON))
 	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer $(if $(DISPLAY),,zbuffer-gallery)
 	@if [ -n "$$DISPLAY" ]; then exec $(BUILD)/zbuffer-viewer; fi; \
 	echo "No X display here: running the viewer on a virtual one and saving what it shows."; \
@@ -77,7 +85,7 @@ run: deps
 gallery: DEPS = gallery
 gallery: deps
 ## Saves a picture and a depth picture of every state and redraws the README's strips
-	@$(CONFIGURE) >/dev/null
+	@$(call configure_for_use,-DZBV_GALLERY=ON)
 	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer zbuffer-gallery
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) --strip docs/images/gallery-strip.png \
 	  --depth-strip docs/images/depth-strip.png $(BUILD)/gallery $(VIEWER)
@@ -97,7 +105,7 @@ test-whole: build
 test-wm: DEPS = test wm
 test-wm: build
 ## Runs the end-to-end tests and the soak with a window manager on the private server
-	cd $(BUILD) && ZBV_XVFB=1 ZBV_WM=openbox ../scripts/with-xvfb ctest --output-on-failure -L 'e2e|soak'
+	cd $(BUILD) && ZBV_XVFB=1 ZBV_WM=openbox ../scripts/with-xvfb ctest --output-on-failure -L 'e2e|soak' -LE whole
 
 # The tests on Mesa's other software renderer, softpipe (llvmpipe is the default), all but
 # the soak: softpipe's own memory grows for the first 33,000 frames or so before it levels.
@@ -111,8 +119,7 @@ test-softpipe: build
 test-sanitize: DEPS = test
 test-sanitize: deps
 ## Runs the tests built with AddressSanitizer and UndefinedBehaviorSanitizer
-	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZBV_SANITIZE=ON \
-	  $(WERROR_FLAG) $(CMAKE_FLAGS) >/dev/null
+	@cmake --preset sanitize -B $(SANITIZE_BUILD) $(WERROR_FLAG) $(CMAKE_FLAGS) >/dev/null
 	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) $(TEST_X) ctest --output-on-failure -LE 'soak|whole'
 
@@ -144,9 +151,8 @@ windows:
 	@scripts/install-deps windows
 	@scripts/install-deps release
 	@scripts/freeglut-windows $(WINDOWS_BUILD)
-	@cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-	  -DCMAKE_BUILD_TYPE=Release $(WERROR_FLAG) \
-	  -DZBV_FREEGLUT_STATIC=ON -DCMAKE_FIND_ROOT_PATH=$(abspath $(WINDOWS_BUILD))/freeglut \
+	@cmake --preset windows -B $(WINDOWS_BUILD) $(WERROR_FLAG) \
+	  -DCMAKE_FIND_ROOT_PATH=$(abspath $(WINDOWS_BUILD))/freeglut \
 	  -DGLUT_INCLUDE_DIR=$(abspath $(WINDOWS_BUILD))/freeglut/include \
 	  -DGLUT_glut_LIBRARY_RELEASE=$(abspath $(WINDOWS_BUILD))/freeglut/lib/libfreeglut_static.a \
 	  >/dev/null
@@ -166,8 +172,7 @@ test-windows: windows build
 web:
 ## Builds the viewer as one self-contained web page, build-web/zbuffer-viewer.html
 	@scripts/install-deps web
-	@$(WEB_ENV) cmake -S . -B $(WEB_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/emscripten.cmake \
-	  -DCMAKE_BUILD_TYPE=MinSizeRel $(WERROR_FLAG) >/dev/null
+	@$(WEB_ENV) cmake --preset web -B $(WEB_BUILD) $(WERROR_FLAG) >/dev/null
 	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
 	@size=$$(stat -c %s $(WEB_PAGE)); echo "$(WEB_PAGE): $$size bytes"; \
 	  if [ $$size -gt $(WEB_PAGE_LIMIT) ]; then echo "over $(WEB_PAGE_LIMIT) bytes" >&2; exit 1; fi
@@ -198,8 +203,10 @@ clean:
 PREFIX ?= /usr/local
 
 install: DEPS =
-install: build
+install: deps
 ## Installs the viewer, manual page, desktop entry, icons and metainfo into PREFIX (default /usr/local) under DESTDIR
+	@$(call configure_for_use,)
+	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer release-files
 	@scripts/install-tree install $(BUILD) "$(DESTDIR)" "$(PREFIX)"
 
 uninstall:
@@ -209,7 +216,7 @@ uninstall:
 deb: DEPS = package
 deb: deps
 ## Builds the Debian package alone, without the tests, unchecked
-	@$(CONFIGURE) >/dev/null
+	@$(call configure_for_use,)
 	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer release-files
 	$(CPACK_DEB)
 

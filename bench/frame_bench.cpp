@@ -12,14 +12,15 @@
 
 #include "gl_window.h"
 #include "glut.h"
+#include "scene_facts.h"
 #include "viewer.h"
 
 namespace {
 
 bool sizeWindow(benchmark::State& state) {
   const int w = static_cast<int>(state.range(0)), h = static_cast<int>(state.range(1));
-  if (!zbv::resizeWindow(w, h)) {
-    state.SkipWithError("the window would not take the size");
+  if (const auto sized = zbv::resizeWindow(w, h); !sized) {
+    state.SkipWithError(sized.why().c_str());
     return false;
   }
   reshape(w, h);
@@ -66,7 +67,7 @@ void KeyToFrame(benchmark::State& state) {
 }
 
 void sizes(benchmark::internal::Benchmark* b) {
-  b->Args({300, 300})->Args({1920, 1080})->ArgNames({"w", "h"});
+  b->Args({zbv::facts::kWidth, zbv::facts::kHeight})->Args({1920, 1080})->ArgNames({"w", "h"});
   b->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
@@ -77,9 +78,8 @@ BENCHMARK(KeyToFrame)->Apply(sizes);
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::string why = zbv::openViewerWindow();
-  if (!why.empty()) {
-    std::fprintf(stderr, "frame_bench: %s\n", why.c_str());
+  if (const auto opened = zbv::openViewerWindow(); !opened) {
+    std::fprintf(stderr, "frame_bench: %s\n", opened.why().c_str());
     return 1;
   }
   benchmark::AddCustomContext("GL_RENDERER",

@@ -39,13 +39,15 @@ int main(int argc, char** argv) {
   }
   zbv::XClient x;
   zbv::Session s(x);
-  std::string why = x.unusable();
-  if (why.empty()) why = s.open({argv[1], {argv[1]}});
-  if (!why.empty()) {
-    std::fprintf(stderr, "idle_check: %s\n", why.c_str());
+  zbv::Outcome<> ready = x.connected();
+  if (ready) ready = s.open({argv[1], {argv[1]}});
+  if (ready) {
+    if (const auto quiet = s.settled(); !quiet) ready = zbv::Failure{quiet.why()};
+  }
+  if (!ready) {
+    std::fprintf(stderr, "idle_check: %s\n", ready.why().c_str());
     return 1;
   }
-  s.settled();
   x.drawnSince();
   const pid_t pid = s.process().pid();
   const long before = cpuTicks(pid);
@@ -54,6 +56,7 @@ int main(int argc, char** argv) {
   const bool drew = x.drawnSince();
   std::printf("idle for 5 s: %ld CPU ticks (of %ld a second), %s\n", ticks, sysconf(_SC_CLK_TCK),
               drew ? "drew frames" : "drew nothing");
-  std::printf("resident memory after start-up: %ld KiB\n", zbv::residentKiB(pid));
+  if (const auto kib = zbv::residentKiB(pid); kib)
+    std::printf("resident memory after start-up: %ld KiB\n", *kib);
   return ticks == 0 && !drew ? 0 : 1;
 }

@@ -1,14 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "depth.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
+#include <utility>
 
 #include "gl_window.h"
 #include "glut.h"
-#include "tour.h"
-#include "viewer.h"
 
 namespace zbv {
 
@@ -46,12 +42,13 @@ double DepthMap::eyeDistance(double value) const {
   return 2 * zFar * zNear / (zFar + zNear - ndc * (zFar - zNear));
 }
 
-Frame drawFrameAndDepth(int width, int height) {
+Outcome<Frame> drawFrameAndDepth(int width, int height) {
   Frame f;
   beforeSwap([&f, width, height] { f.depth = readDepth(width, height); });
-  f.colour = drawFrame(width, height);
+  auto colour = drawFrame(width, height);
   beforeSwap(nullptr);
-  if (f.colour.empty()) f.depth = DepthMap();
+  if (!colour) return Failure{colour.why()};
+  f.colour = std::move(*colour);
   return f;
 }
 
@@ -59,61 +56,6 @@ int depthBits() {
   GLint bits = 0;
   glGetIntegerv(GL_DEPTH_BITS, &bits);
   return bits;
-}
-
-Image depthPicture(const DepthMap& depth) {
-  Image im(depth.width, depth.height);
-  if (depth.empty()) return im;
-  const double nearest = *std::min_element(depth.z.begin(), depth.z.end());
-  const double span = 1.0 - nearest;
-  for (int y = 0; y < depth.height; ++y) {
-    for (int x = 0; x < depth.width; ++x) {
-      int g = 0;
-      if (span > 0) g = static_cast<int>(std::lround(255 * (1.0 - depth.at(x, y)) / span));
-      g = std::clamp(g, 0, 255);
-      im.set(x, y, Rgb{g, g, g});
-    }
-  }
-  return im;
-}
-
-std::string describeDepth(const DepthMap& depth) {
-  double nearest = 1, farthest = 0;
-  long cleared = 0;
-  for (double v : depth.z) {
-    nearest = std::min(nearest, v);
-    if (v < 1) {
-      farthest = std::max(farthest, v);
-    } else {
-      ++cleared;
-    }
-  }
-  char line[200];
-  if (cleared == static_cast<long>(depth.z.size())) {
-    std::snprintf(line, sizeof line, "depth: nothing stored, all %ld pixels keep the cleared 1",
-                  cleared);
-  } else {
-    // How far ahead of the eye, along the view, surfaces with those values stand.
-    std::snprintf(line, sizeof line,
-                  "depth: nearest %.6f (%.2f units ahead), farthest %.6f (%.2f units ahead); "
-                  "%ld of %zu pixels keep the cleared 1",
-                  nearest, depth.eyeDistance(nearest), farthest, depth.eyeDistance(farthest),
-                  cleared, depth.z.size());
-  }
-  return line;
-}
-
-std::vector<Frame> replayTour() {
-  std::vector<Frame> frames;
-  resetToStartUp();
-  for (const Stop& stop : kTour) {
-    if (stop.key) keyboard(static_cast<unsigned char>(stop.key), 0, 0);
-    Frame f = drawFrameAndDepth();
-    if (f.colour.empty() || f.depth.empty()) break;
-    frames.push_back(std::move(f));
-  }
-  resetToStartUp();
-  return frames;
 }
 
 }  // namespace zbv

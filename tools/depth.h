@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-// What the depth buffer holds once the viewer has drawn a frame: the stored values, read
-// back just before the swap, and a grey picture of them. For the gallery and the tests.
+// What the depth buffer holds once the viewer has drawn a frame in the GL window: the stored
+// values, read back just before the swap.
 #ifndef TOOLS_DEPTH_H
 #define TOOLS_DEPTH_H
 
-#include <string>
 #include <vector>
 
 #include "image.h"
+#include "outcome.h"
 
 namespace zbv {
 
@@ -27,29 +27,17 @@ struct DepthMap {
   double eyeDistance(double value) const;
 };
 
-// A frame of the viewer drawn in the test window, in colour and in depth.
+// A frame of the viewer drawn in the GL window, in colour and in depth.
 struct Frame {
   Image colour;
   DepthMap depth;
 };
 
-// Draws a frame as drawFrame does and reads the depth buffer it leaves; both empty if the
-// window would not take the size.
-Frame drawFrameAndDepth(int width = 300, int height = 300);
+// Draws a frame as drawFrame does and reads the depth buffer it leaves.
+Outcome<Frame> drawFrameAndDepth(int width, int height);
 
 // How many bits the window's depth buffer stores per pixel.
 int depthBits();
-
-// Grey picture of a depth map: the nearest value present white, the cleared value 1 black,
-// linear in between; all black when nothing was stored.
-Image depthPicture(const DepthMap& depth);
-
-// One line on the values found: the nearest, the farthest short of 1, how many pixels keep 1.
-std::string describeDepth(const DepthMap& depth);
-
-// The tour replayed in the test window: from the start-up state, each stop's key is given to
-// the viewer's keyboard callback and a 300x300 frame drawn, as the real viewer would.
-std::vector<Frame> replayTour();
 
 }  // namespace zbv
 

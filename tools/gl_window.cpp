@@ -4,10 +4,10 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
-#include <algorithm>
 #include <utility>
 
 #include "glut.h"
+#include "scene_facts.h"
 #include "viewer.h"
 #include "wait.h"
 #include "x_client.h"
@@ -29,15 +29,19 @@ void recordSize(int w, int h) {
 }
 
 // Lets GLUT handle events until the window has been shown at this size (or 10 s pass).
-bool waitForSize(int w, int h) {
-  return waitUntil(10, [&] {
+Outcome<> waitForSize(int w, int h) {
+  const bool shown = waitUntil(10, [&] {
     glutMainLoopEvent();
     return shownWidth == w && shownHeight == h;
   });
+  if (!shown) {
+    return Failure{"the window was never shown at " + std::to_string(w) + "x" + std::to_string(h)};
+  }
+  return Done{};
 }
 
 // What the window shows now.
-Image readFrame() {
+Outcome<Image> readFrame() {
   // What the window shows, once the server has taken the swapped frame. (The back buffer
   // is not worth reading after a swap: its contents are undefined then, and on Mesa's
   // software path the first frame after a resize reads back black.)
@@ -49,10 +53,10 @@ Image readFrame() {
 
 }  // namespace
 
-std::string openViewerWindow() {
-  static std::string why = [] {
+Outcome<> openViewerWindow() {
+  static const Outcome<> opened = []() -> Outcome<> {
     // GLUT ends the process when it cannot reach the display; look first.
-    if (std::string problem = XClient().unusable(); !problem.empty()) return problem;
+    if (auto x = XClient().connected(); !x) return x;
     static char arg0[] = "zbv-test";
     static char* argv[] = {arg0, nullptr};
     int argc = 1;
@@ -66,17 +70,9 @@ std::string openViewerWindow() {
     // Wholly on the screen, where X can read it back.
     glutPositionWindow(0, 0);
     init();
-    if (!waitForSize(300, 300)) return std::string("the test window never appeared");
-    GLint bits = 8;
-    for (GLenum channel : {GL_RED_BITS, GL_GREEN_BITS, GL_BLUE_BITS}) {
-      GLint b = 0;
-      glGetIntegerv(channel, &b);
-      bits = std::min(bits, b);
-    }
-    if (bits < 8) return std::string("the GL window has fewer than 8 bits a colour channel");
-    return std::string();
+    return waitForSize(facts::kWidth, facts::kHeight);
   }();
-  return why;
+  return opened;
 }
 
 void resetToStartUp() {
@@ -97,21 +93,25 @@ void resetToStartUp() {
     glMatrixMode(mode);
     glLoadIdentity();
   }
-  glErrors();
+  takeGlErrors();
   // Then what start-up sets: init(), the default size and the projection for it.
   init();
-  if (resizeWindow(300, 300)) reshape(300, 300);
+  if (resizeWindow(facts::kWidth, facts::kHeight)) reshape(facts::kWidth, facts::kHeight);
 }
 
-bool resizeWindow(int width, int height) {
-  if (shownWidth == width && shownHeight == height) return true;
+Outcome<> resizeWindow(int width, int height) {
+  if (shownWidth == width && shownHeight == height) return Done{};
   glutReshapeWindow(width, height);
   return waitForSize(width, height);
 }
 
-Image drawFrame(int width, int height) {
-  if (!resizeWindow(width, height)) return {};
+Outcome<Image> drawFrame(int width, int height) {
+  const bool resized = shownWidth != width || shownHeight != height;
+  if (auto sized = resizeWindow(width, height); !sized) return Failure{sized.why()};
   reshape(width, height);
+  // On Mesa's software path the first frame swapped after a resize may reach the window only
+  // where the old size reached; the next one is whole.
+  if (resized) display();
   display();
   return readFrame();
 }
@@ -125,7 +125,7 @@ void beforeSwap(std::function<void()> hook) {
   swapHook = std::move(hook);
 }
 
-std::string glErrors() {
+std::string takeGlErrors() {
   std::string out;
   for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError()) {
     out += reinterpret_cast<const char*>(gluErrorString(e));

@@ -8,28 +8,28 @@
 #include <string>
 
 #include "image.h"
+#include "outcome.h"
 
 namespace zbv {
 
-// Opens the window (the first time) and applies init(); returns why it could not.
-std::string openViewerWindow();
+// Opens the window (the first time) and applies init().
+Outcome<> openViewerWindow();
 
 // Puts the window's GL context back as it is just after start-up: OpenGL's initial values,
-// then init(), at the default size of 300x300 with its projection.
+// then init(), at the window's default size with its projection.
 void resetToStartUp();
 
-// Asks for a new window size and waits until GLUT reports it; false if it never does.
-bool resizeWindow(int width, int height);
+// Asks for a new window size and waits until GLUT reports it.
+Outcome<> resizeWindow(int width, int height);
 
-// Sizes the window, calls reshape and display as GLUT would, and reads the frame back
-// (an empty picture if the window would not take the size).
-Image drawFrame(int width = 300, int height = 300);
+// Sizes the window, calls reshape and display as GLUT would, and reads the frame back.
+Outcome<Image> drawFrame(int width, int height);
 
 // Lets GLUT carry out what was posted, then tells how many redraws it has asked for so far.
 int redrawsDone();
 
 // Every GL error raised since the last call, as text; empty when there was none.
-std::string glErrors();
+std::string takeGlErrors();
 
 // Runs `hook` inside every display() from now on, once the frame is drawn and just before
 // the viewer swaps it to the screen, while the back buffers still hold it; an empty hook

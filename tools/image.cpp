@@ -4,12 +4,18 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace zbv {
 
 int channelDistance(const Rgb& a, const Rgb& b) {
   return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
+int lsbSteps(double steps, int bits) {
+  const double step = bits >= 8 ? 1.0 : 255.0 / ((1 << bits) - 1);
+  return static_cast<int>(std::ceil(steps * step - 1e-9));
 }
 
 Image::Image(int w, int h)
@@ -31,8 +37,16 @@ void Image::set(int x, int y, const Rgb& c) {
   rgb[i + 2] = static_cast<std::uint8_t>(c.b);
 }
 
-int imageDistance(const Image& a, const Image& b) {
-  if (a.width != b.width || a.height != b.height) return -1;
+namespace {
+Failure sizesDiffer(const Image& a, const Image& b) {
+  return Failure{"the pictures differ in size: " + std::to_string(a.width) + "x" +
+                 std::to_string(a.height) + " and " + std::to_string(b.width) + "x" +
+                 std::to_string(b.height)};
+}
+}  // namespace
+
+Outcome<int> imageDistance(const Image& a, const Image& b) {
+  if (a.width != b.width || a.height != b.height) return sizesDiffer(a, b);
   int d = 0;
   for (std::size_t i = 0; i < a.rgb.size(); ++i) d = std::max(d, std::abs(a.rgb[i] - b.rgb[i]));
   return d;
@@ -52,10 +66,9 @@ bool uniformAround(const Image& im, int x, int y, int tolerance) {
 }
 }  // namespace
 
-Difference smoothDifference(const Image& a, const Image& b, int tolerance) {
+Outcome<Difference> smoothDifference(const Image& a, const Image& b, int tolerance) {
+  if (a.width != b.width || a.height != b.height) return sizesDiffer(a, b);
   Difference d;
-  if (a.width != b.width || a.height != b.height) return d;
-  d.smooth = 0;
   for (int y = 0; y < a.height; ++y) {
     for (int x = 0; x < a.width; ++x) {
       const int dist = channelDistance(a.at(x, y), b.at(x, y));
@@ -68,24 +81,27 @@ Difference smoothDifference(const Image& a, const Image& b, int tolerance) {
   return d;
 }
 
-bool savePng(const Image& image, const std::string& path) {
+Outcome<> savePng(const Image& image, const std::string& path) {
   png_image png{};
   png.version = PNG_IMAGE_VERSION;
   png.width = static_cast<png_uint_32>(image.width);
   png.height = static_cast<png_uint_32>(image.height);
   png.format = PNG_FORMAT_RGB;
-  return png_image_write_to_file(&png, path.c_str(), 0, image.rgb.data(), 0, nullptr) != 0;
+  if (png_image_write_to_file(&png, path.c_str(), 0, image.rgb.data(), 0, nullptr) == 0)
+    return Failure{"cannot write " + path + ": " + png.message};
+  return Done{};
 }
 
-bool loadPng(const std::string& path, Image* image) {
+Outcome<Image> loadPng(const std::string& path) {
   png_image png{};
   png.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&png, path.c_str()) == 0) return false;
+  if (png_image_begin_read_from_file(&png, path.c_str()) == 0)
+    return Failure{"cannot read " + path + ": " + png.message};
   png.format = PNG_FORMAT_RGB;
   Image out(static_cast<int>(png.width), static_cast<int>(png.height));
-  if (png_image_finish_read(&png, nullptr, out.rgb.data(), 0, nullptr) == 0) return false;
-  *image = std::move(out);
-  return true;
+  if (png_image_finish_read(&png, nullptr, out.rgb.data(), 0, nullptr) == 0)
+    return Failure{"cannot read " + path + ": " + png.message};
+  return out;
 }
 
 }  // namespace zbv

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "outcome.h"
+
 namespace zbv {
 
 struct Rgb {
@@ -24,10 +26,15 @@ struct Rgb {
 // Largest difference of any channel.
 int channelDistance(const Rgb& a, const Rgb& b);
 
+// A tolerance of so many steps of the least significant bit of a channel with this many
+// bits, in the 8-bit units of a picture (rounded up): 3 steps of 8 bits are 3, of 6 bits 13.
+int lsbSteps(double steps, int bits);
+
 struct Image {
   int width = 0;
   int height = 0;
   std::vector<std::uint8_t> rgb;  // width * height * 3 bytes, top row first
+  int bits = 8;                   // per channel, in the visual it was read from
 
   Image() = default;
   Image(int w, int h);
@@ -41,21 +48,21 @@ struct Image {
   friend bool operator!=(const Image& a, const Image& b) { return !(a == b); }
 };
 
-// Largest channel difference over the whole picture; -1 when the sizes differ.
-int imageDistance(const Image& a, const Image& b);
+// Largest channel difference over the whole picture; pictures of two sizes have none.
+Outcome<int> imageDistance(const Image& a, const Image& b);
 
 // Two renderers draw one scene alike where it is smooth, and may differ by a pixel along edges.
 // The largest channel difference over the pixels whose 3x3 neighbourhood is uniform within
-// the tolerance in both pictures (-1 when the sizes differ), and how many of the other pixels
-// differ by more than the tolerance.
+// the tolerance in both pictures, and how many of the other pixels differ by more than the
+// tolerance; pictures of two sizes have none.
 struct Difference {
-  int smooth = -1;
+  int smooth = 0;
   int edgePixels = 0;
 };
-Difference smoothDifference(const Image& a, const Image& b, int tolerance);
+Outcome<Difference> smoothDifference(const Image& a, const Image& b, int tolerance);
 
-bool savePng(const Image& image, const std::string& path);
-bool loadPng(const std::string& path, Image* image);
+Outcome<> savePng(const Image& image, const std::string& path);
+Outcome<Image> loadPng(const std::string& path);
 
 }  // namespace zbv
 

@@ -19,13 +19,13 @@ Process::~Process() {
   if (!log_.empty()) unlink(log_.c_str());
 }
 
-std::string Process::start(const std::string& file, const std::vector<std::string>& argv,
-                           const std::string& cwd, const std::vector<std::string>& env) {
+Outcome<> Process::start(const std::string& file, const std::vector<std::string>& argv,
+                         const std::string& cwd, const std::vector<std::string>& env) {
   stop();
   if (!log_.empty()) unlink(log_.c_str());
   char path[] = "/tmp/zbv-output-XXXXXX";
   const int fd = mkstemp(path);
-  if (fd < 0) return "cannot create a file for the output of " + file;
+  if (fd < 0) return Failure{"cannot create a file for the output of " + file};
   log_ = path;
   std::vector<char*> args;
   for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -49,7 +49,8 @@ std::string Process::start(const std::string& file, const std::vector<std::strin
   }
   ::close(fd);
   status_ = -1;
-  return pid_ > 0 ? "" : "cannot start " + file;
+  if (pid_ <= 0) return Failure{"cannot start " + file};
+  return Done{};
 }
 
 bool Process::running() {
@@ -61,8 +62,9 @@ bool Process::running() {
   return true;
 }
 
-bool Process::waitExit(double seconds) {
-  return waitUntil(seconds, [this] { return !running(); });
+Outcome<> Process::waitExit(double seconds) {
+  if (waitUntil(seconds, [this] { return !running(); })) return Done{};
+  return Failure{"still running after " + std::to_string(seconds) + " s"};
 }
 
 void Process::stop() {
@@ -70,7 +72,7 @@ void Process::stop() {
     kill(pid_, SIGTERM);
     if (!waitExit(5)) {
       kill(pid_, SIGKILL);
-      waitExit(5);
+      (void)waitExit(5);  // after SIGKILL it ends; nothing more to do if not
     }
   }
 }
@@ -80,11 +82,12 @@ std::string Process::output() const {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-long residentKiB(pid_t pid) {
-  std::ifstream in("/proc/" + (pid ? std::to_string(pid) : std::string("self")) + "/status");
+Outcome<long> residentKiB(pid_t pid) {
+  const std::string file = "/proc/" + (pid ? std::to_string(pid) : std::string("self")) + "/status";
+  std::ifstream in(file);
   for (std::string line; std::getline(in, line);)
     if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
-  return -1;
+  return Failure{"no VmRSS line in " + file};
 }
 
 }  // namespace zbv

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "outcome.h"
+
 namespace zbv {
 
 // A child process with its standard output and error collected in a file.
@@ -21,13 +23,12 @@ class Process {
 
   // Runs file with argv (argv[0] as given, so the caller chooses the invocation path), in
   // cwd when not empty; each env entry "NAME=value" sets a variable, a bare "NAME" unsets it.
-  // Returns why it could not start; empty when it did.
-  std::string start(const std::string& file, const std::vector<std::string>& argv,
-                    const std::string& cwd = "", const std::vector<std::string>& env = {});
+  Outcome<> start(const std::string& file, const std::vector<std::string>& argv,
+                  const std::string& cwd = "", const std::vector<std::string>& env = {});
   pid_t pid() const { return pid_; }
   bool running();
-  // Waits up to the timeout for the process to end by itself; true when it has.
-  bool waitExit(double seconds);
+  // Waits up to the timeout for the process to end by itself.
+  Outcome<> waitExit(double seconds);
   // Ends the process (SIGTERM, then SIGKILL) if it still runs.
   void stop();
   int exitStatus() const { return status_; }  // as from waitpid
@@ -39,8 +40,8 @@ class Process {
   std::string log_;
 };
 
-// Resident memory of a process (this one when pid is 0), in KiB; -1 when it cannot be read.
-long residentKiB(pid_t pid = 0);
+// Resident memory of a process (this one when pid is 0), in KiB.
+Outcome<long> residentKiB(pid_t pid = 0);
 
 }  // namespace zbv
 

@@ -20,16 +20,16 @@ double now() {
 
 }  // namespace
 
-std::string Session::fail(const std::string& why) {
+Failure Session::abandon(const std::string& why) {
   proc_.stop();
   win_ = 0;
-  return why;
+  return Failure{why};
 }
 
-std::string Session::open(const Options& o) {
+Outcome<> Session::open(const Options& o) {
   const auto before = x_.windows();
   win_ = 0;
-  if (std::string why = proc_.start(o.file, o.argv, o.cwd, o.env); !why.empty()) return why;
+  if (auto started = proc_.start(o.file, o.argv, o.cwd, o.env); !started) return started;
   const std::string& title = o.titlePart.empty() ? o.argv.front() : o.titlePart;
   const auto named = [&](WindowId w) {
     const std::string n = x_.name(w);
@@ -47,57 +47,66 @@ std::string Session::open(const Options& o) {
     return win_ != 0 || ended;
   };
   if (!waitUntil(o.seconds, found) || ended) {
-    return fail(ended ? o.file + " ended before showing its window; it wrote: " + proc_.output()
-                      : "no window named '" + title + "' appeared");
+    return abandon(ended ? o.file + " ended before showing its window; it wrote: " + proc_.output()
+                         : "no window named '" + title + "' appeared");
   }
-  if (std::string why = x_.watch(win_); !why.empty()) return fail(why);
+  if (auto watching = x_.watch(win_); !watching) return abandon(watching.why());
   if (!waitUntil(o.seconds, [&] { return x_.viewable(win_) || x_.iconic(win_); }))
-    return fail("the window named '" + title + "' was never shown");
-  if (x_.iconic(win_)) return "";
+    return abandon("the window named '" + title + "' was never shown");
+  if (x_.iconic(win_)) return Done{};
   // With no window manager the window may hang off the screen's edge, where X cannot read
   // it back; put it in the corner, as a window manager would place it. The frames that
   // move causes are waited out below.
   if (!x_.onScreen(win_)) x_.move(win_, 0, 0);
   // The first frame: something other than the clear colour.
   const bool drawn = waitUntil(o.seconds, [&] {
-    const Image im = x_.grab(win_);
-    return std::any_of(im.rgb.begin(), im.rgb.end(), [](auto v) { return v != 0; });
+    const auto im = x_.grab(win_);
+    return im && std::any_of(im->rgb.begin(), im->rgb.end(), [](auto v) { return v != 0; });
   });
-  if (!drawn) return fail("the window stayed black");
+  if (!drawn) return abandon("the window stayed black");
   lastDrawn_ = now();
-  if (!quiet(o.seconds)) return fail("the window never stopped drawing");
-  return "";
+  if (auto settles = quiet(o.seconds); !settles) return abandon(settles.why());
+  return Done{};
 }
 
-bool Session::quiet(double seconds) {
-  return waitUntil(seconds, [this] {
+Outcome<> Session::quiet(double seconds) {
+  const bool stopped = waitUntil(seconds, [this] {
     if (x_.drawnSince()) lastDrawn_ = now();
     return now() - lastDrawn_ >= kQuiet;
   });
+  if (!stopped) return Failure{"the window never stopped drawing"};
+  return Done{};
 }
 
-Image Session::settled(double seconds) {
-  return quiet(seconds) ? x_.grab(win_) : Image{};
+Outcome<Image> Session::settled(double seconds) {
+  if (auto stopped = quiet(seconds); !stopped) return Failure{stopped.why()};
+  return x_.grab(win_);
 }
 
-Image Session::frameAfter(const std::function<void()>& action, double seconds) {
+Outcome<Image> Session::frameAfter(const std::function<void()>& action, double seconds) {
   // Only what is drawn after the action is its answer: nothing is drawing now, and
   // whatever was drawn before has been read off.
-  if (!quiet(seconds)) return {};
+  if (auto stopped = quiet(seconds); !stopped) return Failure{stopped.why()};
   action();
-  if (!waitUntil(seconds, [this] { return x_.drawnSince(); })) return {};
+  if (!waitUntil(seconds, [this] { return x_.drawnSince(); }))
+    return Failure{"no frame came within " + std::to_string(seconds) + " s"};
   lastDrawn_ = now();
   // A burst of events may bring more than one frame; take the last.
   return settled(seconds);
 }
 
-Image Session::pressAndWait(unsigned long keysym, double seconds) {
+Outcome<Image> Session::pressAndWait(unsigned long keysym, double seconds) {
   return frameAfter([&] { x_.key(win_, keysym); }, seconds);
 }
 
-Image Session::resizeAndWait(int width, int height, double seconds) {
-  const Image im = frameAfter([&] { x_.resize(win_, width, height); }, seconds);
-  return im.width == width && im.height == height ? im : Image{};
+Outcome<Image> Session::resizeAndWait(int width, int height, double seconds) {
+  auto im = frameAfter([&] { x_.resize(win_, width, height); }, seconds);
+  if (im && (im->width != width || im->height != height)) {
+    return Failure{"the window showed " + std::to_string(im->width) + "x" +
+                   std::to_string(im->height) + ", not " + std::to_string(width) + "x" +
+                   std::to_string(height)};
+  }
+  return im;
 }
 
 }  // namespace zbv

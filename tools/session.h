@@ -32,27 +32,27 @@ class Session {
   ~Session() { proc_.stop(); }
 
   // Starts the program and waits for its window to show a settled picture (or to be
-  // iconified by a window manager). Returns why it failed, empty when it did not; on
-  // failure the program is stopped and window() is 0.
-  std::string open(const Options& options);
+  // iconified by a window manager). On failure the program is stopped and window() is 0.
+  Outcome<> open(const Options& options);
   WindowId window() const { return win_; }
   Process& process() { return proc_; }
 
-  // The picture once the window has stopped drawing; empty if it does not stop.
-  Image settled(double seconds = 10);
+  // The picture once the window has stopped drawing.
+  Outcome<Image> settled(double seconds = 10);
   // Waits for the window to stop drawing, does what changes it, waits for the frame drawn
-  // after that and returns it once drawing stops; an empty image when no frame came.
-  Image frameAfter(const std::function<void()>& action, double seconds = 10);
+  // after that and returns it once drawing stops.
+  Outcome<Image> frameAfter(const std::function<void()>& action, double seconds = 10);
   // Presses a key and returns the frame drawn in answer.
-  Image pressAndWait(unsigned long keysym, double seconds = 10);
+  Outcome<Image> pressAndWait(unsigned long keysym, double seconds = 10);
   void press(unsigned long keysym) const { x_.key(win_, keysym); }
   // Resizes the window and returns the frame drawn at the new size.
-  Image resizeAndWait(int width, int height, double seconds = 10);
+  Outcome<Image> resizeAndWait(int width, int height, double seconds = 10);
 
  private:
-  // Waits until nothing has been drawn for a while; false if drawing never stops.
-  bool quiet(double seconds);
-  std::string fail(const std::string& why);
+  // Waits until nothing has been drawn for a while.
+  Outcome<> quiet(double seconds);
+  // Stops the program and forgets its window: the end of a failed open().
+  Failure abandon(const std::string& why);
 
   XClient& x_;
   Process proc_;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "wait.h"
 
@@ -15,7 +16,14 @@ namespace zbv {
 
 namespace {
 
-int ignoreErrors(Display*, XErrorEvent*) {
+// What the process-wide handler has recorded and nobody has taken yet.
+std::string xErrors;
+
+int recordError(Display* dpy, XErrorEvent* e) {
+  char text[160] = "";
+  XGetErrorText(dpy, e->error_code, text, sizeof text);
+  xErrors += std::string(text) + " (request " + std::to_string(e->request_code) + "." +
+             std::to_string(e->minor_code) + ", resource " + std::to_string(e->resourceid) + ")\n";
   return 0;
 }
 
@@ -58,7 +66,7 @@ long cardinal(Display* dpy, Window w, const char* property) {
 }  // namespace
 
 XClient::XClient(const char* name) {
-  XSetErrorHandler(ignoreErrors);
+  XSetErrorHandler(recordError);
   // A server busy with other connections turns one away now and then (EAGAIN): try again.
   waitUntil(0.2, [&] { return (dpy_ = XOpenDisplay(name)) != nullptr; });
 }
@@ -67,32 +75,20 @@ XClient::~XClient() {
   if (dpy_) XCloseDisplay(dpy_);
 }
 
-std::string XClient::unusable() const {
+Outcome<> XClient::connected() const {
+  if (dpy_) return Done{};
   const char* name = std::getenv("DISPLAY");
-  const std::string display = name ? "DISPLAY=" + std::string(name) : "";
-  if (!dpy_) {
-    return "needs an X display, and " + (name ? "cannot open " + display : "DISPLAY is not set") +
-           " (run the tests through `make test`, or scripts/with-xvfb)";
-  }
-  const Visual* v = DefaultVisual(dpy_, DefaultScreen(dpy_));
-  int shift = 0, bits = 0, fewest = 8;
-  for (unsigned long mask : {v->red_mask, v->green_mask, v->blue_mask}) {
-    maskShape(mask, &shift, &bits);
-    fewest = std::min(fewest, bits);
-  }
-  if (fewest < 8) {
-    return "the X server at " + display + " keeps " + std::to_string(fewest) +
-           " bits of a colour channel; the tests compare pixels within 3/255 and need 8";
-  }
-  return "";
+  return Failure{"needs an X display, and " +
+                 (name ? "cannot open DISPLAY=" + std::string(name) : "DISPLAY is not set") +
+                 " (run the tests through `make test`, or scripts/with-xvfb)"};
 }
 
-std::string XClient::unwatchable() const {
+Outcome<> XClient::watchable() const {
   int event = 0, error = 0;
-  if (dpy_ && XDamageQueryExtension(dpy_, &event, &error)) return "";
+  if (dpy_ && XDamageQueryExtension(dpy_, &event, &error)) return Done{};
   const char* name = std::getenv("DISPLAY");
-  return "the X server at DISPLAY=" + std::string(name ? name : "") +
-         " has no DAMAGE extension, which tells the tests when a frame is drawn";
+  return Failure{"the X server at DISPLAY=" + std::string(name ? name : "") +
+                 " has no DAMAGE extension, which tells the tests when a frame is drawn"};
 }
 
 bool XClient::windowManager() const {
@@ -149,25 +145,25 @@ bool XClient::onScreen(WindowId w) const {
          y + a.height <= HeightOfScreen(a.screen);
 }
 
-bool XClient::size(WindowId w, int* width, int* height) const {
+Outcome<XClient::Size> XClient::size(WindowId w) const {
   XWindowAttributes a{};
-  if (!XGetWindowAttributes(dpy_, w, &a)) return false;
-  *width = a.width;
-  *height = a.height;
-  return true;
+  if (!XGetWindowAttributes(dpy_, w, &a)) return Failure{"the window is gone"};
+  return Size{a.width, a.height};
 }
 
-Image XClient::grab(WindowId w) const {
+Outcome<Image> XClient::grab(WindowId w) const {
   XWindowAttributes a{};
-  if (!XGetWindowAttributes(dpy_, w, &a) || a.map_state != IsViewable) return {};
+  if (!XGetWindowAttributes(dpy_, w, &a)) return Failure{"the window is gone"};
+  if (a.map_state != IsViewable) return Failure{"the window is not shown"};
   XImage* xi = XGetImage(dpy_, w, 0, 0, static_cast<unsigned>(a.width),
                          static_cast<unsigned>(a.height), AllPlanes, ZPixmap);
-  if (!xi) return {};
+  if (!xi) return Failure{"the server would not give the window's pixels"};
   int rs = 0, rb = 0, gs = 0, gb = 0, bs = 0, bb = 0;
   maskShape(xi->red_mask, &rs, &rb);
   maskShape(xi->green_mask, &gs, &gb);
   maskShape(xi->blue_mask, &bs, &bb);
   Image out(a.width, a.height);
+  out.bits = std::min({rb, gb, bb});
   for (int y = 0; y < a.height; ++y) {
     for (int x = 0; x < a.width; ++x) {
       const unsigned long p = XGetPixel(xi, x, y);
@@ -219,13 +215,14 @@ void XClient::close(WindowId w) const {
   XFlush(dpy_);
 }
 
-std::string XClient::watch(WindowId w) {
+Outcome<> XClient::watch(WindowId w) {
   int error = 0;
-  if (damageEvent_ < 0 && !XDamageQueryExtension(dpy_, &damageEvent_, &error)) return unwatchable();
+  if (damageEvent_ < 0 && !XDamageQueryExtension(dpy_, &damageEvent_, &error)) return watchable();
   if (damage_) XDamageDestroy(dpy_, damage_);
   damage_ = XDamageCreate(dpy_, w, XDamageReportNonEmpty);
   XSync(dpy_, False);
-  return damage_ ? "" : "cannot watch the window for drawing";
+  if (!damage_) return Failure{"cannot watch the window for drawing"};
+  return Done{};
 }
 
 bool XClient::drawnSince() {
@@ -242,6 +239,10 @@ bool XClient::drawnSince() {
     XSync(dpy_, False);
   }
   return drawn;
+}
+
+std::string takeXErrors() {
+  return std::exchange(xErrors, std::string());
 }
 
 // Printable ASCII characters have keysyms equal to their codes.

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "image.h"
+#include "outcome.h"
 
 struct _XDisplay;
 
@@ -16,7 +17,8 @@ namespace zbv {
 
 using WindowId = unsigned long;
 
-// A connection to an X server ($DISPLAY unless named). X errors are recorded, not fatal.
+// A connection to an X server ($DISPLAY unless named). X errors are not fatal: every one is
+// recorded, and takeXErrors() hands them over.
 class XClient {
  public:
   explicit XClient(const char* name = nullptr);
@@ -24,13 +26,10 @@ class XClient {
   XClient(const XClient&) = delete;
   XClient& operator=(const XClient&) = delete;
 
-  bool ok() const { return dpy_ != nullptr; }
-  // Why windows on this server cannot be read back as the tests need: no display, or fewer
-  // than 8 bits per colour channel. Empty when they can.
-  std::string unusable() const;
-  // Why this server cannot tell when a window draws (it has no DAMAGE extension); empty when
-  // it can.
-  std::string unwatchable() const;
+  // Whether there is a server at all: the connection opened.
+  Outcome<> connected() const;
+  // Whether this server can tell when a window draws (it has the DAMAGE extension).
+  Outcome<> watchable() const;
   // Whether a window manager runs (one that announces itself, as EWMH asks).
   bool windowManager() const;
 
@@ -43,9 +42,12 @@ class XClient {
   bool iconic(WindowId w) const;
   // Whether the whole window lies on the screen, where it can be read back.
   bool onScreen(WindowId w) const;
-  bool size(WindowId w, int* width, int* height) const;
-  // What the window shows; an empty image when it cannot be read.
-  Image grab(WindowId w) const;
+  struct Size {
+    int width, height;
+  };
+  Outcome<Size> size(WindowId w) const;
+  // What the window shows, with the bits per channel of its visual.
+  Outcome<Image> grab(WindowId w) const;
   // Press and release the key for an X keysym (XK_1, XK_Escape ...), sent to the window.
   void key(WindowId w, unsigned long keysym) const;
   void resize(WindowId w, int width, int height) const;
@@ -54,8 +56,7 @@ class XClient {
 
   // Watches what a program draws into one window (through the X DAMAGE extension), so that
   // a caller can wait for the frame an action causes even when it looks like the last one.
-  // Returns why it cannot; empty when it watches.
-  std::string watch(WindowId w);
+  Outcome<> watch(WindowId w);
   // Whether anything was drawn into the watched window since the last call (reads and
   // discards the events that have come in).
   bool drawnSince();
@@ -65,6 +66,10 @@ class XClient {
   int damageEvent_ = -1;
   unsigned long damage_ = 0;
 };
+
+// Every X error this process has met since the last call (on any connection, GLUT's
+// included), one line each; empty when there was none.
+std::string takeXErrors();
 
 // The X keysym for a printable ASCII character.
 unsigned long keysymFor(char c);

@@ -25,6 +25,8 @@ string(SUBSTRING "${zbv_text}" ${zbv_at} -1 zbv_text)
 string(STRIP "${zbv_text}" zbv_text)
 string(REPLACE "\n\n" "\n.\n" zbv_text "${zbv_text}")
 string(REPLACE "\n" "\n " ZBV_LICENSE_TEXT " ${zbv_text}")
+# "Copyright (c) 2026 the zbuffer-viewer authors" as Debian writes it: "2026 the ... authors".
+string(REGEX REPLACE "^Copyright (\\([cC]\\) )?" "" ZBV_COPYRIGHT_DEBIAN "${ZBV_COPYRIGHT}")
 configure_file(${zbv_linux}/copyright.in ${zbv_out}/copyright @ONLY)
 
 # The Debian changelog: this version's items of CHANGELOG.md as its entry.

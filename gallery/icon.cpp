@@ -34,8 +34,9 @@ std::string iconFile(int size) {
   return "zbuffer-viewer-" + std::to_string(size) + ".png";
 }
 
-Image makeIcon(const Image& picture, int size) {
-  if (size <= 0 || picture.width < size || picture.height < size) return {};
+Outcome<Image> makeIcon(const Image& picture, int size) {
+  if (size <= 0 || picture.width < size || picture.height < size)
+    return Failure{"a picture smaller than the icon cannot be scaled down to it"};
   const auto across = shares(picture.width, size), down = shares(picture.height, size);
   Image icon(size, size);
   for (int y = 0; y < size; ++y) {

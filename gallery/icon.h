@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: MIT
 // The program's icon: its own start-up picture, scaled down to the sizes desktops and
 // Windows ask for.
-#ifndef TOOLS_ICON_H
-#define TOOLS_ICON_H
+#ifndef GALLERY_ICON_H
+#define GALLERY_ICON_H
 
 #include <string>
 
 #include "image.h"
+#include "outcome.h"
 
 namespace zbv {
 
@@ -17,10 +18,10 @@ inline constexpr int kIconSizes[] = {16, 32, 48, 128, 256};
 // The file name of the icon of one size: "zbuffer-viewer-48.png".
 std::string iconFile(int size);
 
-// The picture scaled to size x size, each pixel the average of the part of the picture it
-// covers (so a picture smaller than the icon gives an empty image).
-Image makeIcon(const Image& picture, int size);
+// The picture scaled down to size x size, each pixel the average of the part of the picture
+// it covers.
+Outcome<Image> makeIcon(const Image& picture, int size);
 
 }  // namespace zbv
 
-#endif  // TOOLS_ICON_H
+#endif  // GALLERY_ICON_H
