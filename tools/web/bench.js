@@ -4,7 +4,8 @@
 // to its frame. Times are medians; they measure, they do not test.
 'use strict';
 const fs = require('node:fs');
-const { kPage, unavailable, launch, openPage, settle } = require('./browser');
+const { kPage, unavailable, launch } = require('./browser');
+const { openPage, settle } = require('./page');
 
 const kColdRuns = 3, kWarmRuns = 10, kKeys = 40;
 
@@ -17,7 +18,7 @@ function median(values) {
 async function firstFrame(browser) {
   const page = await openPage(browser);
   const ms = await page.evaluate(() => window.zbvCalls.firstFrameAt);
-  await page.context().close();
+  await page.browserContext().close();
   return ms;
 }
 
@@ -25,9 +26,9 @@ async function firstFrame(browser) {
 // draw call issued), and how much of that the frame itself took.
 async function keyToFrame(page, key) {
   return page.evaluate((k) => new Promise((done) => {
-    const canvas = document.getElementById('canvas');
     let pressed = 0;
-    canvas.addEventListener('keydown', () => { pressed = performance.now(); }, { once: true });
+    document.addEventListener('keydown', () => { pressed = performance.now(); },
+      { once: true, capture: true });
     const draws = window.zbvCalls.draws;
     const check = () => {
       if (window.zbvCalls.draws >= draws + 4) {
@@ -36,22 +37,22 @@ async function keyToFrame(page, key) {
       }
       else requestAnimationFrame(check);
     };
-    canvas.dispatchEvent(new KeyboardEvent('keydown', { key: k, bubbles: true }));
+    document.body.dispatchEvent(new KeyboardEvent('keydown', { key: k, bubbles: true }));
     requestAnimationFrame(check);
   }), key);
 }
 
 (async () => {
-  const why = unavailable();
+  const why = unavailable('chromium');
   if (why) throw new Error(why);
   console.log(`page: ${kPage}, ${fs.statSync(kPage).size} bytes`);
   const cold = [];
   for (let i = 0; i < kColdRuns; ++i) {
-    const browser = await launch();
+    const browser = await launch('chromium');
     cold.push(await firstFrame(browser));
     await browser.close();
   }
-  const browser = await launch();
+  const browser = await launch('chromium');
   try {
     await firstFrame(browser);
     const warm = [];
