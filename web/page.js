@@ -111,7 +111,7 @@ mergeInto(LibraryManager.library, {
       if (key === ZBVPage.shownState) return;
       ZBVPage.shownState = key;
       document.getElementById('state').textContent = ZBVPage.describe(state);
-      document.getElementById('explanation').textContent = ZBVPage.explain(state);
+      ZBVPage.explain(state);
       ZBVPage.buttons.forEach(function(b) {
         b.element.setAttribute('aria-pressed', String(state[b.group] === b.value));
       });
@@ -121,34 +121,26 @@ mergeInto(LibraryManager.library, {
       var names = state.lightNames;
       var lights = names.length === 0 ? 'no light' : names.length === 1 ? names[0] + ' light'
         : names.slice(0, -1).join(', ') + ' and ' + names[names.length - 1] + ' lights';
-      return 'Depth test ' + state.depth + ', lighting ' + state.lighting + ', ' + lights +
-        (state.lighting === 'off' && names.length ? ' (no effect while lighting is off)' : '') + '.';
+      return 'Depth test ' + state.depth + ', lighting ' + state.lighting + ', ' + lights + '.';
     },
 
-    // What to notice in this state.
+    // Shows the sentences that say what to notice in this state. They all stand in the
+    // page, on top of each other, so that the page keeps its layout when they change: the
+    // depth test's, then lighting's or, with lighting on, the light's ('other' for a light
+    // of another colour, none, or several).
     explain: function(state) {
-      var depth = {
-        on: 'Every pixel remembers the depth of what was drawn there, and a later surface ' +
-          'replaces it only if it is nearer: the grey teapot stays in front.',
-        off: 'The last surface drawn wins: the red teapot, drawn after the grey one, covers ' +
-          'it though it stands behind, and the blue one, drawn last, covers both.',
-      }[state.depth];
-      var light = {
-        white: 'Lit by the white light: each teapot is bright where it faces the light and ' +
-          'dimmer where it turns away, and its shape appears from that shading.',
-        yellow: 'Lit by the yellow light alone: everything is tinted yellow, even the sides ' +
-          'turned away, because the light\'s ambient part reaches every surface. The blue ' +
-          'channel keeps only the global ambient part: the yellow light has no blue.',
-        cyan: 'Lit by the cyan light alone: everything is tinted cyan, even the sides turned ' +
-          'away, because the light\'s ambient part reaches every surface. The red channel ' +
-          'keeps only the global ambient part: the cyan light has no red.',
-        none: 'No light is on: only the global ambient part lights the scene.',
-      }[state.light] || 'Several lights shine at once, and their parts add up.';
-      if (state.lighting === 'off') {
-        light = 'With lighting off, every object keeps its colour whatever way it faces: ' +
-          'each teapot is a flat silhouette in one colour.';
+      var lit = state.lighting === 'on';
+      var shown = {depth: state.depth, lighting: lit ? '' : 'off', light: lit ? state.light : ''};
+      var any = false;
+      document.querySelectorAll('[data-explains]').forEach(function(p) {
+        var what = p.getAttribute('data-explains').split(' ');
+        var on = shown[what[0]] === what[1];
+        any = any || (on && what[0] === 'light');
+        p.classList.toggle('shown', on);
+      });
+      if (lit && !any) {
+        document.querySelector('[data-explains="light other"]').classList.add('shown');
       }
-      return depth + ' ' + light;
     },
 
     // Something keeps the picture from being drawn: the page says so instead.
