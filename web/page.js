@@ -199,11 +199,13 @@ mergeInto(LibraryManager.library, {
       }
       // The keyboard is the viewer's from the start, unless the page is embedded in another.
       if (window.self === window.top) canvas.focus({preventScroll: true});
-      // Once main has returned: the start-up state, then the state the address names.
+      // Once main has returned: the start-up state, then the state the address names, and
+      // the first frame.
       queueMicrotask(function() {
         ZBVPage.startUpLights = {depth: ZBVPage.read().depth, lighting: ZBVPage.read().lighting,
                                  on: ZBVPage.lightsOn()};
         ZBVPage.applyFragment(true);
+        ZBV.start();
         window.addEventListener('hashchange', function() { ZBVPage.applyFragment(false); });
       });
     },

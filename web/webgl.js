@@ -78,23 +78,36 @@ mergeInto(LibraryManager.library, {
       if (_zbv_glut_frame()) ZBVPage.shown();
     },
 
+    // The canvas made this many CSS pixels in size, and the window with it. A resized canvas
+    // has lost its picture, so a redisplay that reshape posts is drawn at once. The window's
+    // size is the drawing buffer the browser gave, which it may make smaller than asked.
+    fit: function(cssWidth, cssHeight) {
+      var canvas = ZBV.canvas, ratio = window.devicePixelRatio || 1;
+      var w = Math.max(1, Math.round(cssWidth * ratio));
+      var h = Math.max(1, Math.round(cssHeight * ratio));
+      if (canvas.width !== w) canvas.width = w;
+      if (canvas.height !== h) canvas.height = h;
+      var gl = ZBV.gl, lost = gl.isContextLost();
+      _zbv_glut_reshape(lost ? w : gl.drawingBufferWidth, lost ? h : gl.drawingBufferHeight);
+      ZBV.frame();
+    },
+
+    // The first frame, as soon as the program has set its state up: the canvas's size is
+    // known already, no need to wait for the browser to report it.
+    start: function() {
+      var box = ZBV.canvas.getBoundingClientRect();
+      ZBV.fit(box.width, box.height);
+    },
+
     listen: function(canvas) {
       canvas.addEventListener('pointermove', function(e) {
         ZBV.x = Math.round(e.offsetX * canvas.width / (canvas.clientWidth || 1));
         ZBV.y = Math.round(e.offsetY * canvas.height / (canvas.clientHeight || 1));
       });
-      // Sized by its frame, which the user can drag; a resized canvas has lost its
-      // picture, so a redisplay that reshape posts is drawn at once. The window's size is
-      // the drawing buffer the browser gave, which it may make smaller than asked.
+      // Sized by its frame, which the user can drag.
       new ResizeObserver(function(entries) {
-        var box = entries[entries.length - 1].contentRect, ratio = window.devicePixelRatio || 1;
-        var w = Math.max(1, Math.round(box.width * ratio));
-        var h = Math.max(1, Math.round(box.height * ratio));
-        if (canvas.width !== w) canvas.width = w;
-        if (canvas.height !== h) canvas.height = h;
-        var gl = ZBV.gl, lost = gl.isContextLost();
-        _zbv_glut_reshape(lost ? w : gl.drawingBufferWidth, lost ? h : gl.drawingBufferHeight);
-        ZBV.frame();
+        var box = entries[entries.length - 1].contentRect;
+        ZBV.fit(box.width, box.height);
       }).observe(canvas);
       canvas.addEventListener('webglcontextlost', function(e) {
         e.preventDefault();  // so that the browser restores it
