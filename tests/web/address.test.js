@@ -24,7 +24,9 @@ browserSuite('The address', {}, (browser) => {
     const byKeys = await openPage(browser());
     const startUpPicture = await readCanvas(byKeys);
     for (const keys of kFragments) {
-      // From whatever state the last one left, a key for every group.
+      // From whatever state the last one left, a key for every group (Firefox draws no
+      // frames in a tab that is not in front).
+      await byKeys.bringToFront();
       for (const [k, unless] of [['2', '1'], ['4', '3'], ['5', ''], ['6', '']]) {
         if (keys.includes(k)) await pressAndWait(byKeys, k);
         else if (unless) await pressAndWait(byKeys, unless);
