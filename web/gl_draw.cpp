@@ -15,7 +15,9 @@ namespace zbv::web {
 
 namespace {
 
-// The vertices of the primitive being built, eight floats each, as WebGL takes them.
+static_assert(sizeof(Vertex) == kVertexFloats * sizeof(float), "a vertex as WebGL takes it");
+
+// The vertices of the primitive being built, as WebGL takes them.
 std::vector<float>& pending() {
   static std::vector<float> v;
   return v;
@@ -103,7 +105,7 @@ void glEnd(void) {
     fail(GL_INVALID_OPERATION);
     return;
   }
-  const int count = static_cast<int>(pending().size() / 8);
+  const int count = static_cast<int>(pending().size() / kVertexFloats);
   if (count >= 3) zbv_webgl_draw(c.primitive, pending().data(), count);
   c.primitive = 0;
 }
