@@ -88,6 +88,7 @@ EMSCRIPTEN_KEEPALIVE void zbv_glut_frame() {
   if (!w.redisplay) return;
   w.redisplay = false;
   if (w.display) w.display();
+  zbv_depth_frame_end();
 }
 
 EMSCRIPTEN_KEEPALIVE void zbv_glut_reshape(int width, int height) {

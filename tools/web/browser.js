@@ -48,7 +48,7 @@ async function noWebgl(browser) {
   }
 }
 
-// Counts what the page asks of WebGL: frames (one clear each) and draw calls.
+// Counts what the page asks of WebGL for the picture: frames (one clear each) and draw calls.
 function countCalls() {
   // Times in ms since navigation began: the first frame's start, the latest frame's start
   // (its clear) and its latest draw call.
@@ -57,6 +57,8 @@ function countCalls() {
   const wrap = (proto, name, field) => {
     const real = proto[name];
     proto[name] = function(...args) {
+      // Only what is drawn into the picture: not the page's own depth target.
+      if (this.getParameter(this.FRAMEBUFFER_BINDING)) return real.apply(this, args);
       counts[field] += 1;
       if (!counts.firstFrameAt) counts.firstFrameAt = performance.now();
       const result = real.apply(this, args);
