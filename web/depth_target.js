@@ -3,7 +3,8 @@
 // is drawn a second time, from the same vertices and under the same depth test, into a
 // framebuffer of our own whose colour holds the depth (gl_FragCoord.z, 24 bits in red, green
 // and blue) and whose own depth buffer (24 bits) does the testing. At the end of a frame the
-// page reads it back: Module.zbvDepth.values, one 24-bit value per pixel, rows from the bottom.
+// page reads it back (inspector.js): Module.zbvDepth.values, one 24-bit value per pixel, rows
+// from the bottom.
 // Linked into the page with --js-library, beside webgl.js.
 mergeInto(LibraryManager.library, {
   $ZBV_DEPTH__deps: ['$ZBV'],
@@ -42,7 +43,7 @@ mergeInto(LibraryManager.library, {
         gl.linkProgram(p);
         ZBV_DEPTH.program = p;
         ZBV_DEPTH.framebuffer = gl.createFramebuffer();
-        ZBV_DEPTH.colour = null;
+        ZBV_DEPTH.colour = ZBV_DEPTH.probe = ZBV_DEPTH.probeTexture = null;
         ZBV_DEPTH.depth = gl.createRenderbuffer();
         ZBV_DEPTH.width = ZBV_DEPTH.height = 0;
       }
@@ -96,18 +97,76 @@ mergeInto(LibraryManager.library, {
     gl.bindFramebuffer(gl.FRAMEBUFFER, null);
   },
 
-  zbv_depth_frame_end__deps: ['$ZBV_DEPTH'],
+  zbv_webgl_subpixel_bits__deps: ['$ZBV'],
+  zbv_webgl_subpixel_bits: function() {
+    return ZBV.gl ? ZBV.gl.getParameter(ZBV.gl.SUBPIXEL_BITS) : 8;
+  },
+
+  zbv_webgl_covers__deps: ['$ZBV_DEPTH'],
+  zbv_webgl_covers: function(vertices, x, y, cull, cullMode, frontFace) {
+    if (!ZBV.gl) return 0;
+    var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
+    // A target of the frame's size for the one pixel: the triangle drawn alone, read back.
+    if (!ZBV_DEPTH.probe || ZBV_DEPTH.probeSize !== ZBV_DEPTH.width + 'x' + ZBV_DEPTH.height) {
+      if (ZBV_DEPTH.probe) gl.deleteFramebuffer(ZBV_DEPTH.probe);
+      if (ZBV_DEPTH.probeTexture) gl.deleteTexture(ZBV_DEPTH.probeTexture);
+      var texture = ZBV_DEPTH.probeTexture = gl.createTexture();
+      gl.bindTexture(gl.TEXTURE_2D, texture);
+      gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, ZBV_DEPTH.width, ZBV_DEPTH.height, 0, gl.RGBA,
+                    gl.UNSIGNED_BYTE, null);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+      gl.bindTexture(gl.TEXTURE_2D, null);
+      ZBV_DEPTH.probe = gl.createFramebuffer();
+      gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.probe);
+      gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+      ZBV_DEPTH.probeSize = ZBV_DEPTH.width + 'x' + ZBV_DEPTH.height;
+    }
+    gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.probe);
+    gl.enable(gl.SCISSOR_TEST);
+    gl.scissor(x, y, 1, 1);
+    gl.clearColor(0, 0, 0, 0);
+    gl.clear(gl.COLOR_BUFFER_BIT);
+    gl.clearColor.apply(gl, ZBV.clearColour);
+    if (cull) gl.enable(gl.CULL_FACE); else gl.disable(gl.CULL_FACE);
+    gl.cullFace(cullMode);
+    gl.frontFace(frontFace);
+    gl.disable(gl.DEPTH_TEST);
+    gl.useProgram(ZBV_DEPTH.program);
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + 24),
+                  gl.STREAM_DRAW);
+    gl.drawArrays(gl.TRIANGLES, 0, 3);
+    var px = new Uint8Array(4);
+    gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
+    // Back to the state the GL layer has set.
+    gl.useProgram(picture);
+    gl.disable(gl.SCISSOR_TEST);
+    [gl.CULL_FACE, gl.DEPTH_TEST].forEach(function(cap) {
+      if (ZBV.caps[cap]) gl.enable(cap); else gl.disable(cap);
+    });
+    gl.cullFace(ZBV.cull);
+    gl.frontFace(ZBV.front);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    return px[3] ? 1 : 0;
+  },
+
+  zbv_depth_frame_end__deps: ['$ZBV_DEPTH', '$ZBV_INSPECT'],
   zbv_depth_frame_end: function() {
     if (!ZBV.gl) return;
     var gl = ZBV_DEPTH.ready(), px = ZBV_DEPTH.bytes, values = ZBV_DEPTH.values;
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
     gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE, px);
     gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    // The picture too, for the colour each pixel shows.
+    if (!ZBV_DEPTH.picture || ZBV_DEPTH.picture.length !== px.length) {
+      ZBV_DEPTH.picture = new Uint8Array(px.length);
+    }
+    gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE,
+                  ZBV_DEPTH.picture);
     for (var i = 0, j = 0; i < values.length; ++i, j += 4) {
       values[i] = (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
     }
     ZBV_DEPTH.frames += 1;
     Module['zbvDepth'] = ZBV_DEPTH;
-    if (Module['onFrameDrawn']) Module['onFrameDrawn']();
+    ZBV_INSPECT.frameDrawn();
   },
 });

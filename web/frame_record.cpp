@@ -83,4 +83,19 @@ EMSCRIPTEN_KEEPALIVE void zbv_frame_show_draws(int count) {
   glutPostRedisplay();
 }
 
+// How many draws of the frame last drawn WebGL was given, and how many of those had the depth
+// test on (and so wrote depth).
+EMSCRIPTEN_KEEPALIVE int zbv_frame_draws_shown() {
+  const int all = static_cast<int>(zbv::web::frameRecord().draws.size());
+  return zbv::web::limit < 0 || zbv::web::limit > all ? all : zbv::web::limit;
+}
+
+EMSCRIPTEN_KEEPALIVE int zbv_frame_draws_testing_depth() {
+  const auto& draws = zbv::web::frameRecord().draws;
+  int n = 0;
+  for (int i = 0; i < zbv_frame_draws_shown(); ++i)
+    n += draws[static_cast<std::size_t>(i)].depthTest ? 1 : 0;
+  return n;
+}
+
 }  // extern "C"

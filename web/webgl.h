@@ -27,6 +27,12 @@ void zbv_webgl_request_frame();
 void zbv_depth_clear(unsigned mask);
 void zbv_depth_draw(unsigned mode, int count);
 void zbv_depth_frame_end();
+// Whether WebGL covers pixel (x, y) with one triangle (three vertices as zbv_webgl_draw takes
+// them) under this culling: 1 or 0. The picture and the depth target are left as they are.
+// How finely the rasteriser places vertices: to 1 / 2^bits of a pixel.
+int zbv_webgl_subpixel_bits();
+int zbv_webgl_covers(const float* vertices, int x, int y, int cullFace, unsigned cullMode,
+                     unsigned frontFace);
 }
 
 #endif  // WEB_WEBGL_H

@@ -62,7 +62,7 @@ browserSuite('The page without WebGL', { args: ['--disable-webgl'], webgl: false
     const message = page.locator('#no-webgl');
     await message.waitFor({ state: 'visible' });
     assert.match(await message.innerText(), /WebGL/);
-    assert.equal(await page.locator('canvas').isVisible(), false);
+    for (const view of ['#canvas', '#depth']) assert.equal(await page.locator(view).isVisible(), false);
     assert.deepEqual(page.errors, []);
   });
 });
