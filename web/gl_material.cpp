@@ -43,6 +43,20 @@ bool setMaterial(Material& m, GLenum pname, const GLfloat* params) {
   }
 }
 
+// The light with this name; null (and the error recorded) for none or inside glBegin.
+Light* lightNamed(GLenum light) {
+  if (!outsidePrimitive()) return nullptr;
+  if (light < GL_LIGHT0 || light >= GL_LIGHT0 + kLights) {
+    fail(GL_INVALID_ENUM);
+    return nullptr;
+  }
+  return &context().lights[light - GL_LIGHT0];
+}
+
+void copy(const Vec4& from, GLfloat* to) {
+  for (std::size_t i = 0; i < from.size(); ++i) to[i] = from[i];
+}
+
 }  // namespace
 
 }  // namespace zbv::web
@@ -52,12 +66,9 @@ using namespace zbv::web;
 extern "C" {
 
 void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
-  if (!outsidePrimitive()) return;
-  if (light < GL_LIGHT0 || light >= GL_LIGHT0 + kLights) {
-    fail(GL_INVALID_ENUM);
-    return;
-  }
-  Light& l = context().lights[light - GL_LIGHT0];
+  Light* found = lightNamed(light);
+  if (!found) return;
+  Light& l = *found;
   switch (pname) {
     case GL_AMBIENT:
       l.ambient = four(params);
@@ -71,6 +82,27 @@ void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
     case GL_POSITION:
       // Kept in eye coordinates, as the model-view matrix stands now.
       l.position = transform(context().modelview, four(params));
+      break;
+    default:
+      fail(GL_INVALID_ENUM);
+  }
+}
+
+void glGetLightfv(GLenum light, GLenum pname, GLfloat* params) {
+  const Light* l = lightNamed(light);
+  if (!l) return;
+  switch (pname) {
+    case GL_AMBIENT:
+      copy(l->ambient, params);
+      break;
+    case GL_DIFFUSE:
+      copy(l->diffuse, params);
+      break;
+    case GL_SPECULAR:
+      copy(l->specular, params);
+      break;
+    case GL_POSITION:
+      copy(l->position, params);
       break;
     default:
       fail(GL_INVALID_ENUM);

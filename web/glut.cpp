@@ -39,7 +39,8 @@ void glutInitDisplayMode(unsigned int mode) {
 int glutCreateWindow(const char* title) {
   Window& w = window();
   if (w.open) return 1;  // one canvas, one window
-  w.open = zbv_webgl_open(title, (w.mode & GLUT_DEPTH) != 0) != 0;
+  w.open = zbv_webgl_open(title, (w.mode & GLUT_DEPTH) != 0, zbv::web::kClipFloats,
+                          zbv::web::kColourFloats) != 0;
   return w.open ? 1 : 0;
 }
 
@@ -83,12 +84,14 @@ void glutSolidTeapot(GLdouble size) {
 
 // Called from webgl.js.
 
-EMSCRIPTEN_KEEPALIVE void zbv_glut_frame() {
+// 1 when a frame was drawn, 0 when none was asked for.
+EMSCRIPTEN_KEEPALIVE int zbv_glut_frame() {
   Window& w = window();
-  if (!w.redisplay) return;
+  if (!w.redisplay) return 0;
   w.redisplay = false;
   if (w.display) w.display();
   zbv_depth_frame_end();
+  return 1;
 }
 
 EMSCRIPTEN_KEEPALIVE void zbv_glut_reshape(int width, int height) {

@@ -5,7 +5,7 @@
 // (depth_target.js); the page's fragment keeps the pixel and the step. Linked into the page
 // with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZBV_INSPECT__deps: ['$ZBV', '$ZBV_DEPTH', '$ZBVPanel'],
+  $ZBV_INSPECT__deps: ['$ZBV', '$ZBV_DEPTH', '$ZBVPanel', '$ZBVFragment'],
   $ZBV_INSPECT: {
     ready: false,
     pixel: null,  // [x, y] in window coordinates, from the bottom left
@@ -49,11 +49,11 @@ mergeInto(LibraryManager.library, {
 
     // The pixel and the step the address names; what is missing or malformed is left as is.
     readAddress: function() {
-      var I = ZBV_INSPECT, params = new URLSearchParams(location.hash.slice(1));
-      var p = /^(\d+),(\d+)$/.exec(params.get('pixel') || '');
-      var s = /^[0-4]$/.exec(params.get('step') || '');
+      var I = ZBV_INSPECT, pairs = ZBVFragment.parse(location.hash);
+      var p = /^(\d+),(\d+)$/.exec(ZBVFragment.get(pairs, 'pixel') || '');
+      var step = ZBVFragment.get(pairs, 'step'), s = /^[0-4]$/.exec(step || '');
       if (p) I.pixel = [+p[1], +p[2]];
-      if (s || params.get('step') === null) I.show(s ? +s[0] : 4, true);
+      if (s || step === null) I.show(s ? +s[0] : 4, true);
       I.refresh();
     },
 
@@ -63,12 +63,14 @@ mergeInto(LibraryManager.library, {
       ZBV_INSPECT.addressTimer = setTimeout(ZBV_INSPECT.writeAddressNow, 100);
     },
 
+    // The pixel and the step after whatever else the fragment holds (the keys first).
     writeAddressNow: function() {
-      var I = ZBV_INSPECT, params = new URLSearchParams(location.hash.slice(1));
-      if (I.pixel) params.set('pixel', I.pixel.join(',')); else params.delete('pixel');
-      if (I.step >= 0) params.set('step', I.step); else params.delete('step');
-      var text = params.toString().replace(/%2C/g, ',');
-      history.replaceState(null, '', text ? '#' + text : location.pathname + location.search);
+      var I = ZBV_INSPECT, mine = [['pixel', ''], ['step', '']];
+      var hash = ZBVFragment.write(ZBVFragment.write(location.hash, mine), [
+        ['pixel', I.pixel ? I.pixel.join(',') : ''], ['step', I.step >= 0 ? String(I.step) : '']]);
+      if (hash !== location.hash) {
+        history.replaceState(history.state, '', location.href.split('#')[0] + hash);
+      }
     },
 
     // Stops the frame after `step` draws (4 or more: the whole frame) and draws it again.

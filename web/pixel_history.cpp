@@ -21,7 +21,7 @@ namespace {
 
 // A 24-bit depth buffer's stored value for a depth in [0, 1].
 long long quantise(double depth) {
-  return std::llround(depth * 16777215.0);
+  return static_cast<long long>(std::floor(depth * 16777215.0 + 0.5));
 }
 
 struct Hit {
@@ -31,41 +31,49 @@ struct Hit {
 
 using Point = std::array<double, 4>;
 
+// A convex polygon: a triangle, or what is left of one cut by two planes.
+template <typename T>
+struct Polygon {
+  T at[5];
+  std::size_t n = 0;
+  void add(const T& p) { at[n++] = p; }
+};
+
 // The triangle cut to the part between the near and far planes (-w <= z <= w).
-std::vector<Point> clipToDepthRange(std::vector<Point> poly) {
+Polygon<Point> clipToDepthRange(Polygon<Point> poly) {
   for (double side : {1.0, -1.0}) {
-    std::vector<Point> kept;
-    for (std::size_t i = 0; i < poly.size(); ++i) {
-      const Point& p = poly[i];
-      const Point& q = poly[(i + 1) % poly.size()];
+    Polygon<Point> kept;
+    for (std::size_t i = 0; i < poly.n; ++i) {
+      const Point& p = poly.at[i];
+      const Point& q = poly.at[(i + 1) % poly.n];
       const double dp = p[3] + side * p[2], dq = q[3] + side * q[2];
-      if (dp >= 0) kept.push_back(p);
+      if (dp >= 0) kept.add(p);
       if ((dp >= 0) != (dq >= 0)) {
         const double t = dp / (dp - dq);
         Point r;
         for (std::size_t k = 0; k < 4; ++k) r[k] = p[k] + t * (q[k] - p[k]);
-        kept.push_back(r);
+        kept.add(r);
       }
     }
-    poly = std::move(kept);
+    poly = kept;
   }
   return poly;
 }
 
 // How far (in pixels) the point (px, py) of the window lies inside the convex polygon's
 // edges; negative outside. The polygon is in window coordinates, either way round.
-double inside(const std::vector<std::array<double, 2>>& poly, double px, double py) {
+double inside(const Polygon<std::array<double, 2>>& poly, double px, double py) {
   double area = 0;
-  for (std::size_t i = 0; i < poly.size(); ++i) {
-    const auto& p = poly[i];
-    const auto& q = poly[(i + 1) % poly.size()];
+  for (std::size_t i = 0; i < poly.n; ++i) {
+    const auto& p = poly.at[i];
+    const auto& q = poly.at[(i + 1) % poly.n];
     area += p[0] * q[1] - q[0] * p[1];
   }
   double least = 1e30;
-  for (std::size_t i = 0; i < poly.size(); ++i) {
-    const auto& p = poly[i];
-    const auto& q = poly[(i + 1) % poly.size()];
-    const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::hypot(ex, ey);
+  for (std::size_t i = 0; i < poly.n; ++i) {
+    const auto& p = poly.at[i];
+    const auto& q = poly.at[(i + 1) % poly.n];
+    const double ex = q[0] - p[0], ey = q[1] - p[1], len = std::sqrt(ex * ex + ey * ey);
     if (len == 0) continue;
     const double cross = ex * (py - p[1]) - ey * (px - p[0]);
     least = std::min(least, (area > 0 ? cross : -cross) / len);
@@ -99,24 +107,24 @@ Cover covers(const Draw& d, const FrameRecord& r, const Vec4* const v[3], double
     whole = whole && (*v[i])[3] > 0 && std::fabs((*v[i])[2]) <= (*v[i])[3];
   // The vertices in clip coordinates, x and y moved to where the rasteriser snaps them.
   Point clip[3];
-  std::vector<std::array<double, 2>> window;
+  Polygon<std::array<double, 2>> window;
   for (int i = 0; i < 3; ++i) {
     for (std::size_t k = 0; k < 4; ++k) clip[i][k] = (*v[i])[k];
     if (!whole) continue;
     std::array<double, 2> at{};
     for (std::size_t k = 0; k < 2; ++k) {
       const double to = r.viewport[k] + (clip[i][k] / clip[i][3] + 1) * r.viewport[k + 2] / 2;
-      at[k] = std::round(to * snap) / snap;
+      at[k] = std::floor(to * snap + 0.5) / snap;
       clip[i][k] = (2 * (at[k] - r.viewport[k]) / r.viewport[k + 2] - 1) * clip[i][3];
     }
-    window.push_back(at);
+    window.add(at);
   }
   if (whole) {
-    double lo[2] = {window[0][0], window[0][1]}, hi[2] = {lo[0], lo[1]};
-    for (const auto& at : window)
+    double lo[2] = {window.at[0][0], window.at[0][1]}, hi[2] = {lo[0], lo[1]};
+    for (std::size_t i = 0; i < window.n; ++i)
       for (std::size_t k = 0; k < 2; ++k) {
-        lo[k] = std::min(lo[k], at[k]);
-        hi[k] = std::max(hi[k], at[k]);
+        lo[k] = std::min(lo[k], window.at[i][k]);
+        hi[k] = std::max(hi[k], window.at[i][k]);
       }
     if (px < lo[0] || px > hi[0] || py < lo[1] || py > hi[1]) return Cover::no;
   }
@@ -125,10 +133,13 @@ Cover covers(const Draw& d, const FrameRecord& r, const Vec4* const v[3], double
     if (d.cullMode == GL_FRONT_AND_BACK || (d.cullMode == GL_BACK) != front) return Cover::no;
   }
   if (!whole) {
-    std::vector<Point> clipped = clipToDepthRange({clip[0], clip[1], clip[2]});
-    if (clipped.size() < 3) return Cover::no;
-    for (const Point& p : clipped) {
-      window.push_back({r.viewport[0] + (p[0] / p[3] + 1) * r.viewport[2] / 2,
+    Polygon<Point> triangle;
+    for (const Point& p : clip) triangle.add(p);
+    const Polygon<Point> clipped = clipToDepthRange(triangle);
+    if (clipped.n < 3) return Cover::no;
+    for (std::size_t i = 0; i < clipped.n; ++i) {
+      const Point& p = clipped.at[i];
+      window.add({r.viewport[0] + (p[0] / p[3] + 1) * r.viewport[2] / 2,
                         r.viewport[1] + (p[1] / p[3] + 1) * r.viewport[3] / 2});
     }
   }
@@ -228,7 +239,7 @@ EMSCRIPTEN_KEEPALIVE const double* zbv_pixel_history(int x, int y) {
   out.push_back(r.depthCleared);
   out.push_back(double(r.draws.size()));
   long long stored = quantise(1.0);
-  const double snap = std::ldexp(1.0, zbv_webgl_subpixel_bits());
+  const double snap = double(1 << std::clamp(zbv_webgl_subpixel_bits(), 0, 16));
   for (const Draw& d : r.draws) {
     out.push_back(d.depthTest);
     out.push_back(d.lighting);

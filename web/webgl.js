@@ -1,111 +1,127 @@
 // SPDX-License-Identifier: MIT
 // The browser side of the web build's GL and GLUT: the canvas as the window, its WebGL
 // context (drawn with one trivial shader, since lighting is done per vertex before), and
-// the events that reach GLUT: key presses, the page's key buttons, resizes, a lost and
-// restored context. Linked into the page with --js-library.
+// the events that reach GLUT from the canvas: resizes, a lost and restored context. Keys
+// and buttons are the page's (page.js). Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
+  $ZBV__deps: ['$ZBVPage'],
   $ZBV: {
     canvas: null,
     gl: null,
     buffer: null,
     x: 0,
     y: 0,
-    // What has been asked of WebGL so far, to ask again of a restored context.
+    // A vertex's floats: clip coordinates, then colour (set when the window opens).
+    clipFloats: 0,
+    colourFloats: 0,
+    // What has been asked of WebGL so far, to ask again of a restored context; the faces
+    // start as WebGL's own defaults.
     caps: {},
-    cull: 0x0405,
-    front: 0x0901,
+    cull: null,
+    front: null,
     clearColour: [0, 0, 0, 0],
     viewport: null,
 
-    // Shader, buffer and state, on a new or restored context.
+    // Shader, buffer and state, on a new or restored context: '' when ready, else what
+    // went wrong, in words.
     prepare: function() {
       var gl = ZBV.gl;
+      var program = gl.createProgram();
       function shader(type, text) {
         var s = gl.createShader(type);
         gl.shaderSource(s, text);
         gl.compileShader(s);
-        return s;
+        gl.attachShader(program, s);
+        return gl.getShaderParameter(s, gl.COMPILE_STATUS) || gl.isContextLost() ? ''
+          : 'its shader did not compile (' + (gl.getShaderInfoLog(s) || 'no log') + ')';
       }
-      var program = gl.createProgram();
-      gl.attachShader(program, shader(gl.VERTEX_SHADER,
+      var failed = shader(gl.VERTEX_SHADER,
           'attribute vec4 position; attribute vec4 colour; varying vec4 shade;' +
-          'void main() { gl_Position = position; shade = colour; }'));
-      gl.attachShader(program, shader(gl.FRAGMENT_SHADER,
+          'void main() { gl_Position = position; shade = colour; }') ||
+        shader(gl.FRAGMENT_SHADER,
           '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
           'precision mediump float;\n#endif\n' +
-          'varying vec4 shade; void main() { gl_FragColor = shade; }'));
+          'varying vec4 shade; void main() { gl_FragColor = shade; }');
+      if (failed) return failed;
       gl.bindAttribLocation(program, 0, 'position');
       gl.bindAttribLocation(program, 1, 'colour');
       gl.linkProgram(program);
+      if (!gl.getProgramParameter(program, gl.LINK_STATUS) && !gl.isContextLost()) {
+        return 'its shader did not link (' + (gl.getProgramInfoLog(program) || 'no log') + ')';
+      }
       gl.useProgram(program);
       ZBV.buffer = gl.createBuffer();
       gl.bindBuffer(gl.ARRAY_BUFFER, ZBV.buffer);
       gl.enableVertexAttribArray(0);
       gl.enableVertexAttribArray(1);
-      gl.vertexAttribPointer(0, 4, gl.FLOAT, false, 32, 0);
-      gl.vertexAttribPointer(1, 4, gl.FLOAT, false, 32, 16);
+      var stride = (ZBV.clipFloats + ZBV.colourFloats) * 4;
+      gl.vertexAttribPointer(0, ZBV.clipFloats, gl.FLOAT, false, stride, 0);
+      gl.vertexAttribPointer(1, ZBV.colourFloats, gl.FLOAT, false, stride, ZBV.clipFloats * 4);
       gl.disable(gl.DITHER);
       for (var cap in ZBV.caps) {
         if (ZBV.caps[cap]) gl.enable(+cap); else gl.disable(+cap);
       }
-      gl.cullFace(ZBV.cull);
-      gl.frontFace(ZBV.front);
+      gl.cullFace(ZBV.cull === null ? gl.BACK : ZBV.cull);
+      gl.frontFace(ZBV.front === null ? gl.CCW : ZBV.front);
       gl.clearColor.apply(gl, ZBV.clearColour);
       if (ZBV.viewport) gl.viewport.apply(gl, ZBV.viewport);
+      return '';
     },
 
-    // The byte a key press types, as GLUT hands it on; -1 for keys that type nothing and
-    // for shortcuts, which stay the browser's.
-    keyByte: function(e) {
-      var altGraph = e.getModifierState && e.getModifierState('AltGraph');
-      if (e.isComposing || (!altGraph && (e.ctrlKey || e.altKey || e.metaKey))) return -1;
-      var named = {Escape: 27, Enter: 13, Tab: 9, Backspace: 8, Delete: 127};
-      if (Object.prototype.hasOwnProperty.call(named, e.key)) return named[e.key];
-      if (e.key.length !== 1) return -1;
-      var c = e.key.charCodeAt(0);
-      return c >= 32 && c < 256 ? c : -1;
+    // A key typed (its byte, as GLUT hands it on) at the pointer's last place over the canvas.
+    key: function(key) {
+      _zbv_glut_key(key, ZBV.x, ZBV.y);
+    },
+
+    // Draws the frame GLUT has been asked for, if any, and lets the page read the state.
+    frame: function() {
+      if (_zbv_glut_frame()) ZBVPage.shown();
+    },
+
+    // The canvas made this many CSS pixels in size, and the window with it. A resized canvas
+    // has lost its picture, so a redisplay that reshape posts is drawn at once. The window's
+    // size is the drawing buffer the browser gave, which it may make smaller than asked.
+    fit: function(cssWidth, cssHeight) {
+      var canvas = ZBV.canvas, ratio = window.devicePixelRatio || 1;
+      var w = Math.max(1, Math.round(cssWidth * ratio));
+      var h = Math.max(1, Math.round(cssHeight * ratio));
+      if (canvas.width !== w) canvas.width = w;
+      if (canvas.height !== h) canvas.height = h;
+      var gl = ZBV.gl, lost = gl.isContextLost();
+      _zbv_glut_reshape(lost ? w : gl.drawingBufferWidth, lost ? h : gl.drawingBufferHeight);
+      ZBV.frame();
+    },
+
+    // The first frame, as soon as the program has set its state up: the canvas's size is
+    // known already, no need to wait for the browser to report it.
+    start: function() {
+      var box = ZBV.canvas.getBoundingClientRect();
+      ZBV.fit(box.width, box.height);
     },
 
     listen: function(canvas) {
-      canvas.addEventListener('keydown', function(e) {
-        var key = ZBV.keyByte(e);
-        if (key < 0) return;
-        e.preventDefault();
-        _zbv_glut_key(key, ZBV.x, ZBV.y);
-      });
       canvas.addEventListener('pointermove', function(e) {
         ZBV.x = Math.round(e.offsetX * canvas.width / (canvas.clientWidth || 1));
         ZBV.y = Math.round(e.offsetY * canvas.height / (canvas.clientHeight || 1));
       });
-      document.querySelectorAll('[data-key]').forEach(function(button) {
-        button.addEventListener('click', function() {
-          _zbv_glut_key(button.getAttribute('data-key').charCodeAt(0), ZBV.x, ZBV.y);
-          canvas.focus();
-        });
-      });
-      // Sized by its frame, which the user can drag; a resized canvas has lost its
-      // picture, so a redisplay that reshape posts is drawn at once.
+      // Sized by its frame, which the user can drag.
       new ResizeObserver(function(entries) {
-        var box = entries[entries.length - 1].contentRect, ratio = window.devicePixelRatio || 1;
-        var w = Math.max(1, Math.round(box.width * ratio));
-        var h = Math.max(1, Math.round(box.height * ratio));
-        if (canvas.width !== w) canvas.width = w;
-        if (canvas.height !== h) canvas.height = h;
-        _zbv_glut_reshape(w, h);
-        _zbv_glut_frame();
+        var box = entries[entries.length - 1].contentRect;
+        ZBV.fit(box.width, box.height);
       }).observe(canvas);
       canvas.addEventListener('webglcontextlost', function(e) {
         e.preventDefault();  // so that the browser restores it
       });
       canvas.addEventListener('webglcontextrestored', function() {
-        ZBV.prepare();
-        _zbv_glut_restored();
+        var failed = ZBV.prepare();
+        if (failed) ZBVPage.trouble('gl-failed', failed);
+        else _zbv_glut_restored();
       });
     },
   },
 
-  zbv_webgl_open__deps: ['$ZBV'],
-  zbv_webgl_open: function(title, depth) {
+  zbv_webgl_open__deps: ['$ZBV', '$ZBVPage'],
+  zbv_webgl_open: function(title, depth, clipFloats, colourFloats) {
     var canvas = document.getElementById('canvas');
     document.title = UTF8ToString(title);
     var options = {alpha: false, depth: !!depth, stencil: false, antialias: false,
@@ -113,14 +129,20 @@ mergeInto(LibraryManager.library, {
     var gl = canvas && (canvas.getContext('webgl', options) ||
                         canvas.getContext('experimental-webgl', options));
     if (!gl) {
-      document.body.classList.add('no-webgl');
+      ZBVPage.trouble('no-webgl', '');
       return 0;
     }
     ZBV.canvas = canvas;
     ZBV.gl = gl;
-    ZBV.prepare();
+    ZBV.clipFloats = clipFloats;
+    ZBV.colourFloats = colourFloats;
+    var failed = ZBV.prepare();
+    if (failed) {
+      ZBVPage.trouble('gl-failed', failed);
+      return 0;
+    }
     ZBV.listen(canvas);
-    canvas.focus();
+    ZBVPage.open(canvas);
     return 1;
   },
 
@@ -164,13 +186,14 @@ mergeInto(LibraryManager.library, {
   zbv_webgl_draw: function(mode, vertices, count) {
     var gl = ZBV.gl;
     if (!gl) return;
-    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + count * 8),
+    var floats = count * (ZBV.clipFloats + ZBV.colourFloats);
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + floats),
                   gl.STREAM_DRAW);
     gl.drawArrays(mode, 0, count);
   },
 
   zbv_webgl_request_frame__deps: ['$ZBV'],
   zbv_webgl_request_frame: function() {
-    requestAnimationFrame(function() { _zbv_glut_frame(); });
+    requestAnimationFrame(function() { ZBV.frame(); });
   },
 });

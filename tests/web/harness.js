@@ -1,42 +1,36 @@
 // SPDX-License-Identifier: MIT
-// A group of page tests sharing one headless browser. Where the browser or the page is
-// missing, the group stops at once with one line saying why: failed under CI, skipped
-// elsewhere. A browser without WebGL fails the group (unless it is meant to lack it).
+// A group of page tests, run once in each browser, each run sharing one headless browser.
+// Where the browser or the page is missing, the run stops at once with one line saying why:
+// failed under CI, skipped elsewhere. A browser without WebGL fails the run (unless it is
+// meant to lack it).
 'use strict';
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
-const { unavailable, launch, noWebgl } = require('../../tools/web/browser');
+const { browserNames, unavailable, launch, noWebgl } = require('../../tools/web/browser');
 
-function browserSuite(name, { args = [], needs = () => '', webgl = true } = {}, body) {
-  const why = unavailable() || needs();
-  if (why && process.env.CI === 'true') {
-    test(name, () => assert.fail(why));
-    return;
-  }
-  describe(name, { skip: why || false }, () => {
-    let browser;
-    before(async () => {
-      browser = await launch(args);
-      const why = webgl ? await noWebgl(browser) : '';
-      if (why) throw Object.assign(new Error(why), { stack: why });
+// body(browser, name) declares the tests; browser() is the running browser.
+function browserSuite(title, { noWebgl: withoutWebgl = false, dark = false, needs = () => '' } = {},
+  body) {
+  for (const name of browserNames()) {
+    const run = `${title} (${name})`;
+    const why = unavailable(name) || needs();
+    if (why && process.env.CI === 'true') {
+      test(run, () => assert.fail(why));
+      continue;
+    }
+    describe(run, { skip: why || false }, () => {
+      let browser;
+      before(async () => {
+        browser = await launch(name, { noWebgl: withoutWebgl, dark });
+        const missing = withoutWebgl ? '' : await noWebgl(browser);
+        if (missing) throw Object.assign(new Error(missing), { stack: missing });
+      });
+      after(async () => {
+        if (browser) await browser.close();
+      });
+      body(() => browser, name);
     });
-    after(async () => {
-      if (browser) await browser.close();
-    });
-    body(() => browser);
-  });
-}
-
-// Width in pixels of the front (grey) teapot along the row through its body: lit or not,
-// its pixels are the only bright neutral grey there.
-function frontTeapotWidth(frame) {
-  const row = Math.floor((frame.height * 170) / 300);
-  let n = 0;
-  for (let x = 0; x < frame.width; ++x) {
-    const i = (row * frame.width + x) * 3, [r, g, b] = frame.rgb.subarray(i, i + 3);
-    if (r === g && g === b && r > 100) n += 1;
   }
-  return n;
 }
 
 // Two frames alike to the byte.
@@ -44,4 +38,13 @@ function same(a, b) {
   return a.width === b.width && a.height === b.height && a.rgb.equals(b.rgb);
 }
 
-module.exports = { browserSuite, frontTeapotWidth, same };
+// What the page says now: the state line, and the keys of the buttons shown pressed.
+function shownState(page) {
+  return page.evaluate(() => ({
+    line: document.getElementById('state').textContent,
+    pressed: [...document.querySelectorAll('[data-key][aria-pressed="true"]')]
+      .map((b) => b.dataset.key).join(''),
+  }));
+}
+
+module.exports = { browserSuite, same, shownState };

@@ -1,17 +1,26 @@
 // SPDX-License-Identifier: MIT
 // The page as a window: resized by its frame's handle, idle when nothing happens, back after
-// the GPU is lost, and saying so where there is no WebGL.
+// the GPU is lost, and saying so where there is no WebGL or its shader fails.
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { openPage, calls, settle, waitForFrames, readCanvas } = require('../../tools/web/browser');
-const { browserSuite, frontTeapotWidth, same } = require('./harness');
+const { openPage, calls, settle, sleep, waitForFrames, readCanvas } = require('../../tools/web/page');
+const { frontTeapotWidth } = require('../../tools/web/scene');
+const { browserSuite, same } = require('./harness');
+
+// Waits for one of the page's messages to show, and returns its text.
+async function message(page, id) {
+  await page.waitForFunction((i) => getComputedStyle(document.getElementById(i)).display !== 'none',
+    { timeout: 20000 }, id);
+  return page.evaluate((i) => ({ text: document.getElementById(i).innerText,
+    canvasShown: document.getElementById('canvas').getClientRects().length > 0 }), id);
+}
 
 browserSuite('The page', {}, (browser) => {
   test('dragging the frame to 400x300 widens the view, not the teapots', async () => {
     const page = await openPage(browser());
     const square = await readCanvas(page);
-    const box = await page.locator('.frame').boundingBox();
+    const box = await (await page.$('.frame')).boundingBox();
     // The handle sits in the frame's bottom-right corner.
     const x = box.x + box.width - 3, y = box.y + box.height - 3;
     await page.mouse.move(x, y);
@@ -34,7 +43,7 @@ browserSuite('The page', {}, (browser) => {
     await settle(page);
     const before = await calls(page);
     assert.ok(before.draws > 0);
-    await page.waitForTimeout(2000);
+    await sleep(2000);
     assert.deepEqual(await calls(page), before);
   });
 
@@ -54,15 +63,27 @@ browserSuite('The page', {}, (browser) => {
     assert.ok(same(await readCanvas(page), startUp));
     assert.deepEqual(page.errors, []);
   });
+
+  test('says so in words when its shader does not compile', async () => {
+    const page = await openPage(browser(), { waitForFrame: false, before: () => {
+      const real = WebGLRenderingContext.prototype.shaderSource;
+      WebGLRenderingContext.prototype.shaderSource = function(shader, text) {
+        real.call(this, shader, `${text} this does not compile`);
+      };
+    } });
+    const shown = await message(page, 'gl-failed');
+    assert.match(shown.text, /could not set up its drawing.*shader did not compile/s);
+    assert.equal(shown.canvasShown, false);
+    assert.deepEqual(page.errors, []);
+  });
 });
 
-browserSuite('The page without WebGL', { args: ['--disable-webgl'], webgl: false }, (browser) => {
+browserSuite('The page without WebGL', { noWebgl: true }, (browser) => {
   test('says so in words', async () => {
     const page = await openPage(browser(), { waitForFrame: false });
-    const message = page.locator('#no-webgl');
-    await message.waitFor({ state: 'visible' });
-    assert.match(await message.innerText(), /WebGL/);
-    for (const view of ['#canvas', '#depth']) assert.equal(await page.locator(view).isVisible(), false);
+    const shown = await message(page, 'no-webgl');
+    assert.match(shown.text, /WebGL/);
+    assert.equal(shown.canvasShown, false);
     assert.deepEqual(page.errors, []);
   });
 });

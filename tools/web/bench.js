@@ -1,12 +1,28 @@
 // SPDX-License-Identifier: MIT
 // node tools/web/bench.js: the page's size, the time from navigation to its first frame in a
-// cold browser (just started) and a warm one (the page loaded before), and from a key press
-// to its frame. Times are medians; they measure, they do not test.
+// cold browser (just started) and a warm one (the page loaded before), beside a minimal page
+// that only creates a WebGL context with the same options and clears it; from a key press to
+// its frame; the draw calls of an idle page. Times are medians; they measure, they do not test.
 'use strict';
 const fs = require('node:fs');
-const { kPage, unavailable, launch, openPage, settle } = require('./browser');
+const os = require('node:os');
+const path = require('node:path');
+const { pathToFileURL } = require('node:url');
+const { kPage, unavailable, launch } = require('./browser');
+const { openPage, calls, settle, sleep } = require('./page');
 
-const kColdRuns = 3, kWarmRuns = 10, kKeys = 40;
+const kColdRuns = 3, kWarmRuns = 10, kKeys = 40, kIdleMs = 2000;
+// The page's limit, as make web checks it.
+const kPageLimit = Number(process.env.ZBV_WEB_PAGE_LIMIT || 102400);
+
+// The least a page that draws with WebGL does: a context with the page's options, one clear.
+const kMinimal = `<!doctype html><html lang="en"><title>minimal</title>
+<canvas id="canvas" width="300" height="300"></canvas><script>
+const gl = document.getElementById('canvas').getContext('webgl', { alpha: false, depth: true,
+  stencil: false, antialias: false, preserveDrawingBuffer: true });
+gl.clearColor(0, 0, 0, 1);
+gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
+</script></html>`;
 
 function median(values) {
   const s = [...values].sort((a, b) => a - b);
@@ -14,10 +30,10 @@ function median(values) {
 }
 
 // Milliseconds from the start of navigation to the first frame's first call to WebGL.
-async function firstFrame(browser) {
-  const page = await openPage(browser);
+async function firstFrame(browser, url = '') {
+  const page = await openPage(browser, { url });
   const ms = await page.evaluate(() => window.zbvCalls.firstFrameAt);
-  await page.context().close();
+  await page.browserContext().close();
   return ms;
 }
 
@@ -25,9 +41,9 @@ async function firstFrame(browser) {
 // draw call issued), and how much of that the frame itself took.
 async function keyToFrame(page, key) {
   return page.evaluate((k) => new Promise((done) => {
-    const canvas = document.getElementById('canvas');
     let pressed = 0;
-    canvas.addEventListener('keydown', () => { pressed = performance.now(); }, { once: true });
+    document.addEventListener('keydown', () => { pressed = performance.now(); },
+      { once: true, capture: true });
     const draws = window.zbvCalls.draws;
     const check = () => {
       if (window.zbvCalls.draws >= draws + 4) {
@@ -36,40 +52,57 @@ async function keyToFrame(page, key) {
       }
       else requestAnimationFrame(check);
     };
-    canvas.dispatchEvent(new KeyboardEvent('keydown', { key: k, bubbles: true }));
+    document.body.dispatchEvent(new KeyboardEvent('keydown', { key: k, bubbles: true }));
     requestAnimationFrame(check);
   }), key);
 }
 
 (async () => {
-  const why = unavailable();
+  const why = unavailable('chromium');
   if (why) throw new Error(why);
-  console.log(`page: ${kPage}, ${fs.statSync(kPage).size} bytes`);
+  const size = fs.statSync(kPage).size;
+  console.log(`page: ${kPage}, ${size} bytes (${(size / 1024).toFixed(1)} KB; at most ` +
+    `${kPageLimit / 1024} KB: ${size <= kPageLimit ? 'yes' : 'NO'})`);
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'zbv-bench-'));
+  const minimal = pathToFileURL(path.join(dir, 'minimal.html')).href;
+  fs.writeFileSync(path.join(dir, 'minimal.html'), kMinimal);
   const cold = [];
   for (let i = 0; i < kColdRuns; ++i) {
-    const browser = await launch();
+    const browser = await launch('chromium');
     cold.push(await firstFrame(browser));
     await browser.close();
   }
-  const browser = await launch();
+  const browser = await launch('chromium');
   try {
     await firstFrame(browser);
-    const warm = [];
-    for (let i = 0; i < kWarmRuns; ++i) warm.push(await firstFrame(browser));
+    await firstFrame(browser, minimal);
+    // Taken in turns, so that a busy moment of the machine falls on both alike.
+    const warm = [], bare = [];
+    for (let i = 0; i < kWarmRuns; ++i) {
+      warm.push(await firstFrame(browser));
+      bare.push(await firstFrame(browser, minimal));
+    }
     const page = await openPage(browser);
     await settle(page);
+    const idleFrom = await calls(page);
+    await sleep(kIdleMs);
+    const idleTo = await calls(page);
     const keys = [];
     for (let i = 0; i < kKeys; ++i) keys.push(await keyToFrame(page, i % 2 ? '3' : '4'));
     console.log(`navigation to first frame, cold browser: ${median(cold).toFixed(0)} ms ` +
       `(median of ${kColdRuns})`);
     console.log(`navigation to first frame, warm browser: ${median(warm).toFixed(0)} ms ` +
-      `(median of ${kWarmRuns})`);
+      `(median of ${kWarmRuns}); a minimal WebGL page's: ${median(bare).toFixed(0)} ms; ` +
+      `ratio ${(median(warm) / median(bare)).toFixed(2)}`);
+    console.log(`idle for ${kIdleMs / 1000} s: ${idleTo.draws - idleFrom.draws} draw calls, ` +
+      `${idleTo.clears - idleFrom.clears} frames`);
     const total = keys.map((k) => k[0]), drawing = keys.map((k) => k[1]);
     console.log(`key press to frame drawn: ${median(total).toFixed(1)} ms (median of ${kKeys}, ` +
       `slowest ${Math.max(...total).toFixed(1)} ms), of which drawing the frame ` +
       `${median(drawing).toFixed(1)} ms`);
   } finally {
     await browser.close();
+    fs.rmSync(dir, { recursive: true, force: true });
   }
 })().catch((e) => {
   console.error(`bench: ${e.message}`);

@@ -1,28 +1,68 @@
 // SPDX-License-Identifier: MIT
-// What the desktop side already defines, read from its sources so that both stay one: the
-// gallery's tour (tools/tour.h) and the probe points of the frame (tests/scene_probes.h).
+// The scene's facts as the checkers know them (scene/facts.json, which the desktop tests read
+// too), and what the page's checkers make of them: the smooth pixels of a frame, the front
+// teapot's width, the tolerances.
 'use strict';
 const fs = require('node:fs');
 const path = require('node:path');
+const { PNG } = require('pngjs');
 const { kRoot } = require('./browser');
 
-// The tour's stops in order: { file, key } with key '' for the start-up picture.
-function tour() {
-  const text = fs.readFileSync(path.join(kRoot, 'tools/tour.h'), 'utf8');
-  const body = text.slice(text.indexOf('kTour[]'), text.indexOf('};', text.indexOf('kTour[]')));
-  const stops = [...body.matchAll(/\{\s*"([^"]+)",\s*(?:'(.)'|0)\s*,/g)]
-    .map((m) => ({ file: m[1], key: m[2] || '' }));
-  if (stops.length === 0) throw new Error('no stops found in tools/tour.h');
-  return stops;
+const facts = JSON.parse(fs.readFileSync(path.join(kRoot, 'scene/facts.json'), 'utf8'));
+
+// The tour's stops in order: { file, key, shows } with key '' for the start-up picture.
+const tour = () => facts.tour;
+// The named probe points: { name: [x, y] } in the default-size frame, from the top-left.
+const probes = () => Object.fromEntries(
+  Object.entries(facts.probes).filter(([name]) => name !== 'about'));
+// Tolerances in 8-bit steps per channel: across renderers, and where both agree exactly.
+const kPixelSteps = facts.tolerance.pixelSteps;
+const kProbeSteps = facts.tolerance.sameRendererSteps;
+// The share of smooth pixels that may differ by more than kPixelSteps.
+const kSmoothShareOff = facts.tolerance.edgeShare;
+
+// { width, height, rgb } with rows from the top, from a PNG file.
+function readPng(file) {
+  const png = PNG.sync.read(fs.readFileSync(file));
+  const rgb = Buffer.alloc(png.width * png.height * 3);
+  for (let i = 0, j = 0; i < png.data.length; i += 4, j += 3) png.data.copy(rgb, j, i, i + 3);
+  return { width: png.width, height: png.height, rgb };
 }
 
-// The named probe points: { name: [x, y] } in a 300x300 frame, from the top-left.
-function probes() {
-  const text = fs.readFileSync(path.join(kRoot, 'tests/scene_probes.h'), 'utf8');
-  const points = {};
-  for (const m of text.matchAll(/\b(k\w+)\{(\d+),\s*(\d+)\}/g)) points[m[1]] = [+m[2], +m[3]];
-  if (Object.keys(points).length === 0) throw new Error('no probes found in tests/scene_probes.h');
-  return points;
+// Indices (into rgb) of the pixels whose 3x3 neighbourhood is all one colour: away from
+// edges, where a different rasteriser may rightly cover a pixel differently.
+function smoothPixels(frame) {
+  const { width, height, rgb } = frame, out = [];
+  for (let y = 1; y + 1 < height; ++y) {
+    for (let x = 1; x + 1 < width; ++x) {
+      const c = (y * width + x) * 3;
+      let uniform = true;
+      for (let dy = -1; dy <= 1 && uniform; ++dy) {
+        for (let dx = -1; dx <= 1 && uniform; ++dx) {
+          const n = ((y + dy) * width + x + dx) * 3;
+          uniform = rgb[n] === rgb[c] && rgb[n + 1] === rgb[c + 1] && rgb[n + 2] === rgb[c + 2];
+        }
+      }
+      if (uniform) out.push(c);
+    }
+  }
+  return out;
 }
 
-module.exports = { tour, probes };
+// Width in pixels of the front (grey) teapot along the row through its front probe, scaled to
+// the frame's height: lit or not, its pixels are the only neutral grey there brighter than
+// the floor can ever be (its colour under the global ambient, the light's ambient and a
+// full diffuse part).
+function frontTeapotWidth(frame) {
+  const row = Math.floor((frame.height * facts.probes.teapot1Front[1]) / facts.window.height);
+  const floorMost = 255 * Math.max(...facts.floor.colour) * (facts.globalAmbient + 2);
+  let n = 0;
+  for (let x = 0; x < frame.width; ++x) {
+    const i = (row * frame.width + x) * 3, [r, g, b] = frame.rgb.subarray(i, i + 3);
+    if (r === g && g === b && r > floorMost) n += 1;
+  }
+  return n;
+}
+
+module.exports = { facts, tour, probes, kPixelSteps, kProbeSteps, kSmoothShareOff, readPng,
+  smoothPixels, frontTeapotWidth };

@@ -1,14 +1,15 @@
 // SPDX-License-Identifier: MIT
 // node tools/web/shot.js OUT.png: the page as it opens in headless Chromium, for the README.
 'use strict';
-const { launch, openPage } = require('./browser');
+const { launch } = require('./browser');
+const { openPage } = require('./page');
 
 (async () => {
-  const browser = await launch();
+  const browser = await launch('chromium');
   try {
-    const page = await openPage(browser, { width: 640, height: 480 });
+    const page = await openPage(browser, { width: 760, height: 520 });
     // The page's content with its margin, focus ring included.
-    const box = await page.locator('main').boundingBox();
+    const box = await (await page.$('main')).boundingBox();
     await page.screenshot({ path: process.argv[2] || 'web-page.png',
       clip: { x: 0, y: 0, width: Math.ceil(box.x + box.width + 16),
         height: Math.ceil(box.y + box.height + 16) } });

@@ -81,6 +81,7 @@ void glMultMatrixf(const GLfloat* m);
 void glTranslatef(GLfloat x, GLfloat y, GLfloat z);
 
 void glLightfv(GLenum light, GLenum pname, const GLfloat* params);
+void glGetLightfv(GLenum light, GLenum pname, GLfloat* params);
 void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params);
 
 void glColor3f(GLfloat red, GLfloat green, GLfloat blue);

@@ -1,0 +1,33 @@
+// SPDX-License-Identifier: MIT
+// The page checked by axe-core, best practices included, in every state the keys give, with
+// the system's colour scheme light and dark.
+'use strict';
+const { test } = require('node:test');
+const assert = require('node:assert/strict');
+const { openPage, pressAndWait } = require('../../tools/web/page');
+const { axeViolations } = require('../../tools/web/axe');
+const { browserSuite } = require('./harness');
+
+for (const dark of [false, true]) {
+  browserSuite(`The page for everyone, ${dark ? 'dark' : 'light'}`, { dark }, (browser, name) => {
+    test('axe finds nothing in any state', async () => {
+      const page = await openPage(browser());
+      const scheme = await page.evaluate(() => matchMedia('(prefers-color-scheme: dark)').matches);
+      assert.equal(scheme, dark, 'the browser did not take the colour scheme');
+      let checked = 0, version = '';
+      for (const depth of '12') {
+        for (const lighting of '34') {
+          for (const light of '567') {
+            for (const key of depth + lighting + light) await pressAndWait(page, key);
+            const found = await axeViolations(page);
+            assert.deepEqual(found.violations, [], `keys ${depth}${lighting}${light}`);
+            version = found.version;
+            checked += 1;
+          }
+        }
+      }
+      console.log(`${name}, ${dark ? 'dark' : 'light'}: axe-core ${version}, 0 violations in ` +
+        `${checked} states`);
+    });
+  });
+}

@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+// The viewer's page in a browser that browser.js started: opened fresh, keys pressed, frames
+// counted and the canvas read back. Works the same over either protocol.
+'use strict';
+const { pathToFileURL } = require('node:url');
+const { kPage } = require('./browser');
+
+// Counts what the page asks of WebGL for the picture: frames (one clear each), draw calls,
+// and the latest viewport. Runs in the page before its own script.
+function countCalls() {
+  // Times in ms since navigation began: the first frame's start, the latest frame's start
+  // (its clear) and its latest draw call.
+  const counts = { clears: 0, draws: 0, firstFrameAt: 0, lastClearAt: 0, lastDrawAt: 0,
+    viewport: null };
+  Object.defineProperty(window, 'zbvCalls', { value: counts });
+  const wrap = (proto, name, field) => {
+    const real = proto[name];
+    proto[name] = function(...args) {
+      if (field === 'viewport') {
+        counts.viewport = args;
+        return real.apply(this, args);
+      }
+      // Only what is drawn into the picture: not the page's own depth target.
+      if (this.getParameter(this.FRAMEBUFFER_BINDING)) return real.apply(this, args);
+      counts[field] += 1;
+      if (!counts.firstFrameAt) counts.firstFrameAt = performance.now();
+      const result = real.apply(this, args);
+      counts[field === 'draws' ? 'lastDrawAt' : 'lastClearAt'] = performance.now();
+      return result;
+    };
+  };
+  wrap(WebGLRenderingContext.prototype, 'clear', 'clears');
+  wrap(WebGLRenderingContext.prototype, 'drawArrays', 'draws');
+  wrap(WebGLRenderingContext.prototype, 'drawElements', 'draws');
+  wrap(WebGLRenderingContext.prototype, 'viewport', 'viewport');
+}
+
+// The page freshly loaded in a new browser context (nothing shared with earlier pages), once
+// its first frame is drawn; errors the page throws are collected in page.errors. hash is
+// added to the address; before, a function run in the page before its script.
+async function openPage(browser, { width = 800, height = 600, scale = 1, touch = false,
+  hash = '', waitForFrame = true, before = null, url = '' } = {}) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  page.errors = [];
+  page.on('pageerror', (e) => page.errors.push(String(e)));
+  await page.setViewport({ width, height, deviceScaleFactor: scale, hasTouch: touch,
+    isMobile: touch });
+  await page.evaluateOnNewDocument(countCalls);
+  if (before) await page.evaluateOnNewDocument(before);
+  await page.goto(url || pathToFileURL(kPage).href + hash);
+  if (waitForFrame) await waitForFrames(page, 1);
+  return page;
+}
+
+function calls(page) {
+  return page.evaluate(() => ({ ...window.zbvCalls }));
+}
+
+// Waits until the page has drawn this many frames in all.
+async function waitForFrames(page, n) {
+  await page.waitForFunction((k) => window.zbvCalls.clears >= k, { timeout: 20000 }, n);
+}
+
+// Lets the browser run two more animation frames: whatever was posted before has been drawn.
+function settle(page) {
+  return page.evaluate(() => new Promise((done) => {
+    requestAnimationFrame(() => requestAnimationFrame(() => done()));
+  }));
+}
+
+function sleep(ms) {
+  return new Promise((done) => setTimeout(done, ms));
+}
+
+// Presses a key or a chord ('Control+4'), by the driver's names for keys.
+async function press(page, keys) {
+  const parts = keys.split('+').filter(Boolean);
+  const key = keys.endsWith('++') ? '+' : parts.pop();
+  for (const m of parts) await page.keyboard.down(m);
+  await page.keyboard.press(key);
+  for (const m of parts.reverse()) await page.keyboard.up(m);
+}
+
+// Presses a key and waits for the frame it brings.
+async function pressAndWait(page, key) {
+  const before = (await calls(page)).clears;
+  await press(page, key);
+  await waitForFrames(page, before + 1);
+}
+
+// The canvas as the page drew it: { width, height, rgb } with rows from the top.
+async function readCanvas(page) {
+  const { width, height, data } = await page.evaluate(() => {
+    const canvas = document.getElementById('canvas');
+    const gl = canvas.getContext('webgl');
+    const w = gl.drawingBufferWidth, h = gl.drawingBufferHeight;
+    const px = new Uint8Array(w * h * 4);
+    gl.readPixels(0, 0, w, h, gl.RGBA, gl.UNSIGNED_BYTE, px);
+    let text = '';
+    for (let i = 0; i < px.length; i += 0x8000) {
+      text += String.fromCharCode.apply(null, px.subarray(i, i + 0x8000));
+    }
+    return { width: w, height: h, data: btoa(text) };
+  });
+  const rgba = Buffer.from(data, 'base64');
+  const rgb = Buffer.alloc(width * height * 3);
+  for (let y = 0; y < height; ++y) {
+    for (let x = 0; x < width; ++x) {
+      const from = ((height - 1 - y) * width + x) * 4, to = (y * width + x) * 3;
+      rgb[to] = rgba[from];
+      rgb[to + 1] = rgba[from + 1];
+      rgb[to + 2] = rgba[from + 2];
+    }
+  }
+  return { width, height, rgb };
+}
+
+module.exports = { openPage, calls, waitForFrames, settle, sleep, press, pressAndWait,
+  readCanvas };
