@@ -16,6 +16,7 @@ mergeInto(LibraryManager.library, {
     width: 0,
     height: 0,
     values: null,  // Uint32Array, width * height
+    off: false,    // the page without its depth view (for comparing frame times)
     frames: 0,     // frames read back so far
 
     // Program, framebuffer and buffers, made on first use and again after a lost context.
@@ -73,11 +74,31 @@ mergeInto(LibraryManager.library, {
       }
       return gl;
     },
+
+    // The target read back at the end of a frame, and the page told.
+    readBack: function() {
+      var gl = ZBV_DEPTH.ready(), px = ZBV_DEPTH.bytes, values = ZBV_DEPTH.values;
+      gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
+      gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE, px);
+      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      // The picture too, for the colour each pixel shows.
+      if (!ZBV_DEPTH.picture || ZBV_DEPTH.picture.length !== px.length) {
+        ZBV_DEPTH.picture = new Uint8Array(px.length);
+      }
+      gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE,
+                    ZBV_DEPTH.picture);
+      for (var i = 0, j = 0; i < values.length; ++i, j += 4) {
+        values[i] = (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
+      }
+      ZBV_DEPTH.frames += 1;
+      Module['zbvDepth'] = ZBV_DEPTH;
+      ZBV_INSPECT.frameDrawn();
+    },
   },
 
   zbv_depth_clear__deps: ['$ZBV_DEPTH'],
   zbv_depth_clear: function(mask) {
-    if (!ZBV.gl || !(mask & 0x100)) return;
+    if (!ZBV.gl || !(mask & 0x100) || ZBV_DEPTH.off) return;
     var gl = ZBV_DEPTH.ready();
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
     gl.clearColor(1, 1, 1, 1);  // 0xffffff: the cleared 1
@@ -88,7 +109,7 @@ mergeInto(LibraryManager.library, {
 
   zbv_depth_draw__deps: ['$ZBV_DEPTH'],
   zbv_depth_draw: function(mode, count) {
-    if (!ZBV.gl) return;
+    if (!ZBV.gl || ZBV_DEPTH.off) return;
     var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
     gl.useProgram(ZBV_DEPTH.program);
@@ -151,22 +172,8 @@ mergeInto(LibraryManager.library, {
 
   zbv_depth_frame_end__deps: ['$ZBV_DEPTH', '$ZBV_INSPECT'],
   zbv_depth_frame_end: function() {
-    if (!ZBV.gl) return;
-    var gl = ZBV_DEPTH.ready(), px = ZBV_DEPTH.bytes, values = ZBV_DEPTH.values;
-    gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
-    gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE, px);
-    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
-    // The picture too, for the colour each pixel shows.
-    if (!ZBV_DEPTH.picture || ZBV_DEPTH.picture.length !== px.length) {
-      ZBV_DEPTH.picture = new Uint8Array(px.length);
-    }
-    gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE,
-                  ZBV_DEPTH.picture);
-    for (var i = 0, j = 0; i < values.length; ++i, j += 4) {
-      values[i] = (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
-    }
-    ZBV_DEPTH.frames += 1;
-    Module['zbvDepth'] = ZBV_DEPTH;
-    ZBV_INSPECT.frameDrawn();
+    Module['zbvDepthView'] = function(on) { ZBV_DEPTH.off = !on; };
+    if (ZBV.gl && !ZBV_DEPTH.off) ZBV_DEPTH.readBack();
+    Module['zbvFrameEndAt'] = performance.now();
   },
 });
