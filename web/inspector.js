@@ -177,11 +177,8 @@ mergeInto(LibraryManager.library, {
         cross.style.setProperty('--x', (100 * (p[0] + 0.5) / w) + '%');
         cross.style.setProperty('--y', (100 * (h - p[1] - 0.5) / h) + '%');
       });
-      if (!p) return;
-      if (p[0] >= w || p[1] >= h) {
-        I.select(p[0], p[1]);  // the frame shrank under it
-        return;
-      }
+      // A pixel outside a frame made smaller stays chosen, for when the frame grows again.
+      if (!p || p[0] >= w || p[1] >= h) return;
       ZBVPanel.fill(I.history(p[0], p[1]), p, ZBV_DEPTH.values[p[1] * w + p[0]] / 0xffffff, I.names);
     },
   },

@@ -10,6 +10,7 @@ const { openPage } = require('./page');
   try {
     // With a pixel picked where the grey teapot stands in front of the red one.
     const page = await openPage(browser, { width: 1000, height: 1000, hash: '#pixel=180,167' });
+    await page.waitForFunction(() => /180, 167/.test(document.getElementById('pixel-where').textContent));
     // The page's content with its margin, focus ring included.
     const box = await (await page.$('main')).boundingBox();
     await page.screenshot({ path: process.argv[2] || 'web-page.png',
