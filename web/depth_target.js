@@ -19,6 +19,12 @@ mergeInto(LibraryManager.library, {
     off: false,    // the page without its depth view (for comparing frame times)
     frames: 0,     // frames read back so far
 
+    // Whether the frame is too large for a target of its own beside the picture (16 million
+    // pixels: 4096x4096; reading back more takes seconds, and memory the page may not get).
+    tooLarge: function() {
+      return ZBV.gl.drawingBufferWidth * ZBV.gl.drawingBufferHeight > 16777216;
+    },
+
     // Program, framebuffer and buffers, made on first use and again after a lost context.
     ready: function() {
       var gl = ZBV.gl;
@@ -98,7 +104,7 @@ mergeInto(LibraryManager.library, {
 
   zbv_depth_clear__deps: ['$ZBV_DEPTH'],
   zbv_depth_clear: function(mask) {
-    if (!ZBV.gl || !(mask & 0x100) || ZBV_DEPTH.off) return;
+    if (!ZBV.gl || !(mask & 0x100) || ZBV_DEPTH.off || ZBV_DEPTH.tooLarge()) return;
     var gl = ZBV_DEPTH.ready();
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
     gl.clearColor(1, 1, 1, 1);  // 0xffffff: the cleared 1
@@ -109,7 +115,7 @@ mergeInto(LibraryManager.library, {
 
   zbv_depth_draw__deps: ['$ZBV_DEPTH'],
   zbv_depth_draw: function(mode, count) {
-    if (!ZBV.gl || ZBV_DEPTH.off) return;
+    if (!ZBV.gl || ZBV_DEPTH.off || ZBV_DEPTH.tooLarge()) return;
     var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
     gl.useProgram(ZBV_DEPTH.program);
@@ -173,7 +179,22 @@ mergeInto(LibraryManager.library, {
   zbv_depth_frame_end__deps: ['$ZBV_DEPTH', '$ZBV_INSPECT'],
   zbv_depth_frame_end: function() {
     Module['zbvDepthView'] = function(on) { ZBV_DEPTH.off = !on; };
-    if (ZBV.gl && !ZBV_DEPTH.off) ZBV_DEPTH.readBack();
-    Module['zbvFrameEndAt'] = performance.now();
+    // Read back once the frame's event is done, and only the latest of frames that come
+    // faster than that (a frame dragged to a new size): a large frame takes a while.
+    if (ZBV_DEPTH.pending) return;
+    ZBV_DEPTH.pending = true;
+    setTimeout(function() {
+      ZBV_DEPTH.pending = false;
+      if (ZBV.gl && !ZBV_DEPTH.off) {
+        if (ZBV_DEPTH.tooLarge()) {
+          ZBV_DEPTH.values = null;
+          ZBV_DEPTH.width = 0;  // made anew when the frame is small enough again
+          ZBV_INSPECT.frameTooLarge();
+        } else {
+          ZBV_DEPTH.readBack();
+        }
+      }
+      Module['zbvFrameEndAt'] = performance.now();
+    }, 0);
   },
 });

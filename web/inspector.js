@@ -86,10 +86,19 @@ mergeInto(LibraryManager.library, {
 
     select: function(x, y) {
       var I = ZBV_INSPECT;
+      if (!ZBV_DEPTH.values) return;
       I.pixel = [Math.min(Math.max(x, 0), ZBV_DEPTH.width - 1),
                  Math.min(Math.max(y, 0), ZBV_DEPTH.height - 1)];
       I.writeAddress();
       I.refresh();
+    },
+
+    frameTooLarge: function() {
+      var I = ZBV_INSPECT;
+      if (!I.ready) return;
+      I.element('depth-range').textContent = 'This frame is too large for the depth view and ' +
+          'the pixel history: make it smaller to see them.';
+      document.querySelectorAll('.cross').forEach(function(cross) { cross.hidden = true; });
     },
 
     frameDrawn: function() {
@@ -169,7 +178,7 @@ mergeInto(LibraryManager.library, {
 
     refresh: function() {
       var I = ZBV_INSPECT;
-      if (!I.ready) return;
+      if (!I.ready || !ZBV_DEPTH.values) return;
       var p = I.pixel, w = ZBV_DEPTH.width, h = ZBV_DEPTH.height;
       document.querySelectorAll('.cross').forEach(function(cross) {
         cross.hidden = !p;

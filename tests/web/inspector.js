@@ -4,11 +4,17 @@
 'use strict';
 const { calls, waitForFrames } = require('../../tools/web/page');
 
+// Waits until the depth view and the panel have followed the latest frame.
+function followed(page) {
+  return page.waitForFunction(() => Module.zbvFrameEndAt >= window.zbvCalls.lastClearAt);
+}
+
 // Chooses step n (0 after the clear ... 4 the whole frame) and waits for its frame.
 async function chooseStep(page, n) {
   const before = (await calls(page)).clears;
   await page.click(`input[name="step"][value="${n}"]`);
   await waitForFrames(page, before + 1);
+  await followed(page);
 }
 
 // The depth view as drawn: { width, height, rgb } with rows from the top.
@@ -28,7 +34,8 @@ async function readDepthView(page) {
 // Picks each pixel ([x, y] in window coordinates) in the picture as a click would, and reads
 // the panel: the colour the history ends with, the lighting's result (null where unlit), the
 // depth stored, and each draw's rows.
-function pickAll(page, pixels) {
+async function pickAll(page, pixels) {
+  await followed(page);
   return page.evaluate((list) => {
     const canvas = document.getElementById('canvas'), box = canvas.getBoundingClientRect();
     const h = canvas.height, sx = box.width / canvas.width, sy = box.height / h;
@@ -48,4 +55,4 @@ function pickAll(page, pixels) {
   }, pixels);
 }
 
-module.exports = { chooseStep, readDepthView, pickAll };
+module.exports = { followed, chooseStep, readDepthView, pickAll };

@@ -7,7 +7,7 @@ const assert = require('node:assert/strict');
 const { openPage, pressAndWait, readCanvas, settle } = require('../../tools/web/page');
 const { facts, tour, probes } = require('../../tools/web/scene');
 const { browserSuite } = require('./harness');
-const { chooseStep, pickAll } = require('./inspector');
+const { followed, chooseStep, pickAll } = require('./inspector');
 
 const kRandomPixels = 1000;
 const { width: kWidth, height: kHeight } = facts.window;
@@ -102,7 +102,7 @@ browserSuite('The pixel history', {}, (browser, name) => {
 
   test('a link with a pixel and a step shows them; arrows move the pixel, not the viewer', async () => {
     const page = await openPage(browser(), { hash: '#keys=2&pixel=180,167&step=3' });
-    await settle(page);
+    await followed(page);
     assert.equal(await page.$eval('input[name="step"]:checked', (i) => i.value), '3');
     assert.match(await page.$eval('#pixel-where', (e) => e.textContent), /\(180, 167\)/);
     const rows = await page.$$eval('#pixel-history tbody tr', (all) => all.map((r) => r.textContent));
