@@ -87,12 +87,14 @@ mergeInto(LibraryManager.library, {
       gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
       gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE, px);
       gl.bindFramebuffer(gl.FRAMEBUFFER, null);
-      // The picture too, for the colour each pixel shows.
+      // The picture too, for the colour each pixel shows, once a pixel is picked.
       if (!ZBV_DEPTH.picture || ZBV_DEPTH.picture.length !== px.length) {
         ZBV_DEPTH.picture = new Uint8Array(px.length);
       }
-      gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE,
-                    ZBV_DEPTH.picture);
+      if (ZBV_INSPECT.pixel) {
+        gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE,
+                      ZBV_DEPTH.picture);
+      }
       for (var i = 0, j = 0; i < values.length; ++i, j += 4) {
         values[i] = (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
       }

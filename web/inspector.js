@@ -87,10 +87,12 @@ mergeInto(LibraryManager.library, {
     select: function(x, y) {
       var I = ZBV_INSPECT;
       if (!ZBV_DEPTH.values) return;
+      var first = !I.pixel;
       I.pixel = [Math.min(Math.max(x, 0), ZBV_DEPTH.width - 1),
                  Math.min(Math.max(y, 0), ZBV_DEPTH.height - 1)];
       I.writeAddress();
-      I.refresh();
+      // The first pick reads the picture's colours too, which frames read from then on.
+      if (first) ZBV_DEPTH.readBack(); else I.refresh();
     },
 
     frameTooLarge: function() {
@@ -110,7 +112,7 @@ mergeInto(LibraryManager.library, {
     },
 
     planes: function() {
-      var p = _zbv_pixel_history(-1, -1) >> 3;
+      var p = _zbv_frame_planes() >> 3;
       return [HEAPF64[p], HEAPF64[p + 1]];
     },
 

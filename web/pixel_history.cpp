@@ -225,6 +225,16 @@ using namespace zbv::web;
 
 extern "C" {
 
+// The near and far planes of the frame's projection.
+EMSCRIPTEN_KEEPALIVE const double* zbv_frame_planes() {
+  static double planes[2];
+  // A perspective matrix holds its planes in its third row: -(f + n) / (f - n), -2fn / (f - n).
+  const Mat4& m = frameRecord().projection;
+  planes[0] = double(m[14]) / (double(m[10]) - 1);
+  planes[1] = double(m[14]) / (double(m[10]) + 1);
+  return planes;
+}
+
 // The history of the pixel at (x, y) in window coordinates (from the bottom left), as
 // numbers (layout in web/inspector.js, which reads them): the frame's planes, the clear, and
 // for each draw its state and every fragment it produced there, in the order drawn.
