@@ -18,7 +18,8 @@ mergeInto(LibraryManager.library, {
     // fragment lists them, with their keys ('12', '34', '567').
     buttons: [],
     groups: [],
-    // The lights on at start-up, by number, and what the last frame showed.
+    // The state at start-up ({ depth, lighting, on: the lights on, by number }), and what
+    // the last frame showed.
     startUpLights: null,
     shownState: null,
 
@@ -96,8 +97,9 @@ mergeInto(LibraryManager.library, {
       });
     },
 
-    // After each frame: the state line, the explanation, the pressed buttons and the
-    // address, each changed only when the state has.
+    // After each frame: the address, rewritten where it does not name the state as the keys
+    // do; the state line, the explanation and the pressed buttons, changed only when the
+    // state has (so that the live region speaks only then).
     shown: function() {
       var state = ZBVPage.read(), key = JSON.stringify(state);
       var hash = ZBVFragment.write(location.hash, [['keys', ZBVPage.keysFromStartUp(state)]]);
