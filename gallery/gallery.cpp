@@ -2,15 +2,16 @@
 // zbuffer-gallery: runs the real viewer, steps through its states with real key presses
 // and saves the window after each one as a PNG, printing each file's path and what it shows.
 // Then it draws the same states with the viewer's own callbacks in a window of its own and
-// saves, under OUTDIR/depth, what each frame left in the depth buffer, printing the values.
+// saves, under OUTDIR/depth, what each frame left in the depth buffer, printing the values;
+// and under OUTDIR/steps/<state>, the colour and depth buffers after each of the frame's draws.
 //
-//   zbuffer-gallery [--strip FILE] [--depth-strip FILE] [--icons DIR] [--title TEXT]
-//                   OUTDIR COMMAND [ARG...]
+//   zbuffer-gallery [--strip FILE] [--depth-strip FILE] [--steps-strip FILE] [--icons DIR]
+//                   [--title TEXT] OUTDIR COMMAND [ARG...]
 //
 // COMMAND starts the viewer; its window is the one titled COMMAND, or, with --title, the
 // one whose title contains TEXT (under Wine, say, where the title is a Windows path).
 // --strip also saves the README's strip of pictures side by side, --depth-strip the strip
-// of their depth pictures.
+// of their depth pictures, --steps-strip the depth-test-off frame after each of its draws.
 // --icons DIR also saves the start-up picture as the program's icons, one PNG per size.
 #include <sys/stat.h>
 
@@ -25,6 +26,7 @@
 #include "image.h"
 #include "scene_facts.h"
 #include "session.h"
+#include "steps.h"
 #include "tour.h"
 
 namespace {
@@ -74,16 +76,61 @@ int saveDepthPictures(const std::vector<zbv::Image>& shots, const std::string& o
   return 0;
 }
 
+// The stop of the README's strip with the depth test off.
+constexpr int kDepthOffStop = zbv::facts::kStripStops[1];
+
+// Each stop of the tour drawn again draw by draw, its buffers after each draw saved under
+// outdir/steps/<stop> and outdir/steps/<stop>/depth. The last is the picture the viewer showed.
+int saveSteps(const std::vector<zbv::Image>& shots, const std::string& outdir,
+              const std::string& strip) {
+  const auto tour = zbv::replayTourByDraws();
+  if (!tour) return stopBecause("steps: " + tour.why());
+  const std::string root = outdir + "/steps";
+  mkdir(root.c_str(), 0777);
+  for (std::size_t k = 0; k < tour->size(); ++k) {
+    const std::vector<zbv::Frame>& after = (*tour)[k].after;
+    const auto off = zbv::imageDistance(after.back().colour, shots[k]);
+    if (!off || *off > zbv::lsbSteps(zbv::facts::kPixelSteps, shots[k].bits)) {
+      return stopBecause(std::string("the last draw of ") + kTour[k].file +
+                         " does not leave the picture the viewer showed");
+    }
+    const std::string dir = root + "/" + kTour[k].file;
+    mkdir(dir.c_str(), 0777);
+    mkdir((dir + "/depth").c_str(), 0777);
+    for (int i = 0; i < zbv::kSteps; ++i) {
+      const std::string name = std::string("/") + zbv::kStepFiles[i] + ".png";
+      const zbv::Frame& f = after[static_cast<std::size_t>(i)];
+      if (auto saved = zbv::savePng(f.colour, dir + name); !saved) return stopBecause(saved.why());
+      if (auto saved = zbv::savePng(zbv::depthPicture(f.depth), dir + "/depth" + name); !saved)
+        return stopBecause(saved.why());
+    }
+    std::printf("%s/  the frame after each of its %d draws, colour and depth\n", dir.c_str(),
+                zbv::kSteps);
+  }
+  if (!strip.empty()) {
+    std::vector<zbv::Image> pictures;
+    for (const zbv::Frame& f : (*tour)[kDepthOffStop].after) pictures.push_back(f.colour);
+    auto made = zbv::sideBySide(pictures);
+    if (!made) return stopBecause(made.why());
+    if (auto saved = zbv::savePng(*made, strip); !saved) return stopBecause(saved.why());
+    std::printf("%s  the depth-test-off frame after each draw: floor, grey, red, blue teapot\n",
+                strip.c_str());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string strip, depthStrip, title, icons;
+  std::string strip, depthStrip, stepsStrip, title, icons;
   int i = 1;
   for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
     if (std::strcmp(argv[i], "--strip") == 0) {
       strip = argv[i + 1];
     } else if (std::strcmp(argv[i], "--depth-strip") == 0) {
       depthStrip = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--steps-strip") == 0) {
+      stepsStrip = argv[i + 1];
     } else if (std::strcmp(argv[i], "--title") == 0) {
       title = argv[i + 1];
     } else if (std::strcmp(argv[i], "--icons") == 0) {
@@ -94,8 +141,8 @@ int main(int argc, char** argv) {
   }
   if (argc - i < 2) {
     std::fprintf(stderr,
-                 "usage: %s [--strip FILE] [--depth-strip FILE] [--icons DIR] [--title TEXT] "
-                 "OUTDIR COMMAND [ARG...]\n",
+                 "usage: %s [--strip FILE] [--depth-strip FILE] [--steps-strip FILE] "
+                 "[--icons DIR] [--title TEXT] OUTDIR COMMAND [ARG...]\n",
                  argv[0]);
     return 2;
   }
@@ -135,5 +182,6 @@ int main(int argc, char** argv) {
   }
   // The viewer's window goes before this process opens its own in the same place.
   s.process().stop();
-  return saveDepthPictures(*shots, outdir, depthStrip);
+  if (int status = saveDepthPictures(*shots, outdir, depthStrip); status != 0) return status;
+  return saveSteps(*shots, outdir, stepsStrip);
 }

@@ -38,22 +38,47 @@ Outcome<std::vector<Frame>> replayTour() {
   return frames;
 }
 
+Outcome<std::vector<FrameSteps>> replayTourByDraws() {
+  std::vector<FrameSteps> tour;
+  resetToStartUp();
+  for (const facts::Stop& stop : kTour) {
+    if (stop.key) keyboard(static_cast<unsigned char>(stop.key), 0, 0);
+    auto s = drawFrameByDraws(facts::kWidth, facts::kHeight);
+    if (!s) {
+      resetToStartUp();
+      return Failure{std::string("at ") + stop.file + ": " + s.why()};
+    }
+    tour.push_back(std::move(*s));
+  }
+  resetToStartUp();
+  return tour;
+}
+
+Outcome<Image> sideBySide(const std::vector<Image>& pictures) {
+  if (pictures.empty()) return Failure{"no pictures to put side by side"};
+  const int gap = 6, height = pictures.front().height;  // white between the pictures
+  int width = -gap;
+  for (const Image& p : pictures) {
+    if (p.height != height) return Failure{"the pictures differ in height"};
+    width += p.width + gap;
+  }
+  Image out(width, height);
+  std::fill(out.rgb.begin(), out.rgb.end(), 255);
+  int left = 0;
+  for (const Image& p : pictures) {
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < p.width; ++x) out.set(left + x, y, p.at(x, y));
+    left += p.width + gap;
+  }
+  return out;
+}
+
 Outcome<Image> makeStrip(const std::vector<Image>& tour) {
   if (tour.size() != static_cast<std::size_t>(facts::kTourLength))
     return Failure{"the strip needs a whole tour, " + std::to_string(tour.size()) + " pictures"};
-  const Image& first = tour[facts::kStripStops[0]];
-  const int n = static_cast<int>(std::size(facts::kStripStops));
-  const int gap = 6, step = first.width + gap;  // white between the pictures
-  Image strip(step * n - gap, first.height);
-  std::fill(strip.rgb.begin(), strip.rgb.end(), 255);
-  for (int i = 0; i < n; ++i) {
-    const Image& shot = tour[static_cast<std::size_t>(facts::kStripStops[i])];
-    if (shot.width != first.width || shot.height != first.height)
-      return Failure{"the strip's pictures differ in size"};
-    for (int y = 0; y < shot.height; ++y)
-      for (int x = 0; x < shot.width; ++x) strip.set(i * step + x, y, shot.at(x, y));
-  }
-  return strip;
+  std::vector<Image> pictures;
+  for (int stop : facts::kStripStops) pictures.push_back(tour[static_cast<std::size_t>(stop)]);
+  return sideBySide(pictures);
 }
 
 }  // namespace zbv

@@ -12,6 +12,7 @@
 #include "outcome.h"
 #include "scene_facts.h"
 #include "session.h"
+#include "steps.h"
 
 namespace zbv {
 
@@ -22,6 +23,12 @@ Outcome<std::vector<Image>> takeTour(Session& s);
 // the viewer's keyboard callback and a frame of the default size drawn, as the real viewer
 // would. Leaves the window in the start-up state.
 Outcome<std::vector<Frame>> replayTour();
+
+// The same replay, each frame draw by draw.
+Outcome<std::vector<FrameSteps>> replayTourByDraws();
+
+// Pictures of one height side by side, white between them.
+Outcome<Image> sideBySide(const std::vector<Image>& pictures);
 
 // The strip's pictures of a whole tour side by side.
 Outcome<Image> makeStrip(const std::vector<Image>& tour);

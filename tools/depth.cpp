@@ -8,10 +8,8 @@
 
 namespace zbv {
 
-namespace {
-
-// The depth buffer as it stands, rows turned to run from the top. Read as 32-bit integers,
-// which hold every bit of a 24- or 32-bit buffer (as floats, a 32-bit one would lose some).
+// Rows turned to run from the top. Read as 32-bit integers, which hold every bit of a 24- or
+// 32-bit buffer (as floats, a 32-bit one would lose some).
 DepthMap readDepth(int width, int height) {
   DepthMap d;
   d.width = width;
@@ -33,8 +31,6 @@ DepthMap readDepth(int width, int height) {
   d.zFar = p[14] / (p[10] + 1);
   return d;
 }
-
-}  // namespace
 
 double DepthMap::eyeDistance(double value) const {
   // Window z = (z_ndc + 1) / 2, and z_ndc = (f + n) / (f - n) - 2fn / ((f - n) d).

@@ -33,6 +33,9 @@ struct Frame {
   DepthMap depth;
 };
 
+// The depth buffer of the frame being drawn, as it stands (read before the swap).
+DepthMap readDepth(int width, int height);
+
 // Draws a frame as drawFrame does and reads the depth buffer it leaves.
 Outcome<Frame> drawFrameAndDepth(int width, int height);
 

@@ -20,8 +20,8 @@ namespace {
 int shownWidth = -1, shownHeight = -1;
 // How often GLUT has asked for the window to be redrawn.
 int redraws = 0;
-// What runs between the viewer's drawing and its swap.
-std::function<void()> swapHook;
+// What runs between the viewer's drawing and its swap, and after each of its draws.
+std::function<void()> swapHook, drawHook;
 
 void recordSize(int w, int h) {
   shownWidth = w;
@@ -125,6 +125,10 @@ void beforeSwap(std::function<void()> hook) {
   swapHook = std::move(hook);
 }
 
+void afterDraw(std::function<void()> hook) {
+  drawHook = std::move(hook);
+}
+
 std::string takeGlErrors() {
   std::string out;
   for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError()) {
@@ -142,4 +146,17 @@ extern "C" void __real_glutSwapBuffers(void);
 extern "C" void __wrap_glutSwapBuffers(void) {
   if (zbv::swapHook) zbv::swapHook();
   __real_glutSwapBuffers();
+}
+
+// So do its draws, which come here and then run the hook.
+extern "C" void __real_glEnd(void);
+extern "C" void __wrap_glEnd(void) {
+  __real_glEnd();
+  if (zbv::drawHook) zbv::drawHook();
+}
+
+extern "C" void __real_glutSolidTeapot(GLdouble size);
+extern "C" void __wrap_glutSolidTeapot(GLdouble size) {
+  __real_glutSolidTeapot(size);
+  if (zbv::drawHook) zbv::drawHook();
 }

@@ -36,6 +36,10 @@ std::string takeGlErrors();
 // runs nothing. (Users of this window link with -Wl,--wrap=glutSwapBuffers for this.)
 void beforeSwap(std::function<void()> hook);
 
+// Runs `hook` after each draw the viewer issues from now on (the floor's glEnd, each
+// glutSolidTeapot); an empty hook runs nothing. (Linked with --wrap=glEnd,glutSolidTeapot.)
+void afterDraw(std::function<void()> hook);
+
 }  // namespace zbv
 
 #endif  // TOOLS_GL_WINDOW_H

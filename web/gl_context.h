@@ -40,6 +40,9 @@ struct Context {
   Vec3 normal{0, 0, 1};
   Mat4 modelview = identity(), projection = identity();
   GLenum matrixMode = GL_MODELVIEW;
+  GLenum cullMode = GL_BACK, frontFace = GL_CCW;
+  GLint viewport[4] = {0, 0, 0, 0};
+  Vec4 clearColour{0, 0, 0, 0};
   GLenum error = GL_NO_ERROR;
   GLenum primitive = 0;  // the mode of the glBegin in progress, 0 outside one
 
@@ -65,16 +68,27 @@ Vec4 transform(const Mat4& m, const Vec4& v);
 // The current matrix, the one glMatrixMode chose.
 Mat4& currentMatrix();
 
-// One vertex as it leaves per-vertex processing: clip coordinates and its colour.
+// Where a lit vertex's colour comes from: emission and every ambient part, every diffuse
+// part (material x light x max(0, n.l)), every specular part; n.l of the first light that
+// is on. The colour is their sum, each channel clamped to [0, 1].
+struct LightTerms {
+  Vec3 ambient{0, 0, 0}, diffuse{0, 0, 0}, specular{0, 0, 0};
+  float ndotl = 0;
+};
+
+// One vertex as it leaves per-vertex processing: clip coordinates, its colour, and (when lit)
+// the terms its colour was made of.
 struct Vertex {
   Vec4 clip;
   Vec4 colour;
+  LightTerms terms;
 };
 
 // Transforms a vertex and lights it (when lighting is on) with the current state.
 Vertex processVertex(const Vec3& position, const Vec3& normal);
 // The lit colour of a vertex at this eye-space position with this eye-space unit normal.
-Vec4 lightVertex(const Vec4& eye, const Vec3& normal);
+// Fills *terms, when given, with the parts the colour was summed from.
+Vec4 lightVertex(const Vec4& eye, const Vec3& normal, LightTerms* terms = nullptr);
 
 }  // namespace zbv::web
 

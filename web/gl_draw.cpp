@@ -1,31 +1,24 @@
 // SPDX-License-Identifier: MIT
 // Vertices: transformed to eye and clip coordinates, lit or given the current colour, and
-// handed to WebGL a primitive at a time. The rasteriser interpolates the colours across
-// each triangle (smooth shading).
+// handed on a primitive at a time to the frame's record, which has WebGL draw them. The
+// rasteriser interpolates the colours across each triangle (smooth shading).
 #include "gl_draw.h"
 
 #include <GL/gl.h>
 
 #include <vector>
 
+#include "frame_record.h"
 #include "gl_context.h"
-#include "webgl.h"
 
 namespace zbv::web {
 
 namespace {
 
-static_assert(sizeof(Vertex) == kVertexFloats * sizeof(float), "a vertex as WebGL takes it");
-
-// The vertices of the primitive being built, as WebGL takes them.
-std::vector<float>& pending() {
-  static std::vector<float> v;
+// The vertices of the primitive being built.
+std::vector<Vertex>& pending() {
+  static std::vector<Vertex> v;
   return v;
-}
-
-void append(std::vector<float>& out, const Vertex& v) {
-  out.insert(out.end(), v.clip.begin(), v.clip.end());
-  out.insert(out.end(), v.colour.begin(), v.colour.end());
 }
 
 // The normal in eye coordinates: multiplied by the inverse of the model-view matrix's
@@ -50,10 +43,10 @@ Vec3 eyeNormal(const Mat4& m, const Vec3& n) {
 Vertex processVertex(const Vec3& position, const Vec3& normal) {
   const Context& c = context();
   const Vec4 eye = transform(c.modelview, {position[0], position[1], position[2], 1});
-  Vertex v{transform(c.projection, eye), c.colour};
+  Vertex v{transform(c.projection, eye), c.colour, {}};
   if (c.lighting) {
     const Vec3 n = eyeNormal(c.modelview, normal);
-    v.colour = lightVertex(eye, c.normalize ? unit(n) : n);
+    v.colour = lightVertex(eye, c.normalize ? unit(n) : n, &v.terms);
   }
   return v;
 }
@@ -68,10 +61,8 @@ void drawTriangles(const float* positions, const float* normals, int vertexCount
     const float* n = normals + 3 * i;
     lit.push_back(processVertex({p[0], p[1], p[2]}, {n[0], n[1], n[2]}));
   }
-  std::vector<float>& out = pending();
-  out.clear();
-  for (int i = 0; i < indexCount; ++i) append(out, lit[indices[i]]);
-  zbv_webgl_draw(GL_TRIANGLES, out.data(), indexCount);
+  std::vector<std::uint32_t> order(indices, indices + indexCount);
+  submitDraw(GL_TRIANGLES, std::move(lit), std::move(order));
 }
 
 }  // namespace zbv::web
@@ -92,7 +83,7 @@ void glBegin(GLenum mode) {
 
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
   // Outside glBegin and glEnd a vertex has no effect.
-  if (context().primitive != 0) append(pending(), processVertex({x, y, z}, context().normal));
+  if (context().primitive != 0) pending().push_back(processVertex({x, y, z}, context().normal));
 }
 
 void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
@@ -105,8 +96,13 @@ void glEnd(void) {
     fail(GL_INVALID_OPERATION);
     return;
   }
-  const int count = static_cast<int>(pending().size() / kVertexFloats);
-  if (count >= 3) zbv_webgl_draw(c.primitive, pending().data(), count);
+  std::vector<Vertex> vertices;
+  vertices.swap(pending());
+  if (vertices.size() >= 3) {
+    std::vector<std::uint32_t> order(vertices.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
+    submitDraw(c.primitive, std::move(vertices), std::move(order));
+  }
   c.primitive = 0;
 }
 

@@ -21,11 +21,14 @@ Vec3 unit(const Vec3& v) {
   return len > 0 ? Vec3{v[0] / len, v[1] / len, v[2] / len} : v;
 }
 
-Vec4 lightVertex(const Vec4& eye, const Vec3& normal) {
+Vec4 lightVertex(const Vec4& eye, const Vec3& normal, LightTerms* terms) {
   const Context& c = context();
   const Material& m = c.front;
   Vec3 sum;
   for (std::size_t k = 0; k < 3; ++k) sum[k] = m.emission[k] + m.ambient[k] * kSceneAmbient;
+  LightTerms parts;
+  parts.ambient = sum;
+  bool first = true;
   const Vec3 at{eye[0] / eye[3], eye[1] / eye[3], eye[2] / eye[3]};
   for (const Light& l : c.lights) {
     if (!l.on) continue;
@@ -41,11 +44,17 @@ Vec4 lightVertex(const Vec4& eye, const Vec3& normal) {
       const float ndoth = std::max(dot(normal, half), 0.0f);
       highlight = m.shininess == 0 ? 1 : std::pow(ndoth, m.shininess);
     }
+    if (first) parts.ndotl = ndotl;
+    first = false;
     for (std::size_t k = 0; k < 3; ++k) {
-      sum[k] += m.ambient[k] * l.ambient[k] + std::max(ndotl, 0.0f) * m.diffuse[k] * l.diffuse[k] +
-                highlight * m.specular[k] * l.specular[k];
+      parts.ambient[k] += m.ambient[k] * l.ambient[k];
+      parts.diffuse[k] += std::max(ndotl, 0.0f) * m.diffuse[k] * l.diffuse[k];
+      parts.specular[k] += highlight * m.specular[k] * l.specular[k];
     }
   }
+  for (std::size_t k = 0; k < 3; ++k)
+    sum[k] = parts.ambient[k] + parts.diffuse[k] + parts.specular[k];
+  if (terms) *terms = parts;
   return {std::clamp(sum[0], 0.0f, 1.0f), std::clamp(sum[1], 0.0f, 1.0f),
           std::clamp(sum[2], 0.0f, 1.0f), std::clamp(m.diffuse[3], 0.0f, 1.0f)};
 }

@@ -2,6 +2,7 @@
 // Enables, errors, and what WebGL itself applies: the clear, the viewport and the faces.
 #include <GL/gl.h>
 
+#include "frame_record.h"
 #include "gl_context.h"
 #include "webgl.h"
 
@@ -81,7 +82,9 @@ GLenum glGetError(void) {
 }
 
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
-  if (outsidePrimitive()) zbv_webgl_clear_color(red, green, blue, alpha);
+  if (!outsidePrimitive()) return;
+  context().clearColour = {red, green, blue, alpha};
+  zbv_webgl_clear_color(red, green, blue, alpha);
 }
 
 void glClear(GLbitfield mask) {
@@ -90,7 +93,7 @@ void glClear(GLbitfield mask) {
     fail(GL_INVALID_VALUE);
     return;
   }
-  zbv_webgl_clear(mask);
+  beginFrame(mask);
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
@@ -99,6 +102,11 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
     fail(GL_INVALID_VALUE);
     return;
   }
+  Context& c = context();
+  c.viewport[0] = x;
+  c.viewport[1] = y;
+  c.viewport[2] = width;
+  c.viewport[3] = height;
   zbv_webgl_viewport(x, y, width, height);
 }
 
@@ -108,6 +116,7 @@ void glCullFace(GLenum mode) {
     fail(GL_INVALID_ENUM);
     return;
   }
+  context().cullMode = mode;
   zbv_webgl_cull_face(mode);
 }
 
@@ -117,6 +126,7 @@ void glFrontFace(GLenum mode) {
     fail(GL_INVALID_ENUM);
     return;
   }
+  context().frontFace = mode;
   zbv_webgl_front_face(mode);
 }
 

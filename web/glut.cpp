@@ -90,6 +90,7 @@ EMSCRIPTEN_KEEPALIVE int zbv_glut_frame() {
   if (!w.redisplay) return 0;
   w.redisplay = false;
   if (w.display) w.display();
+  zbv_depth_frame_end();
   return 1;
 }
 

@@ -158,7 +158,9 @@ mergeInto(LibraryManager.library, {
       if (e.defaultPrevented || e.key === 'Tab') return;
       var t = e.target;
       if (t && t.nodeType === 1) {
-        if (t.isContentEditable || /^(INPUT|TEXTAREA|SELECT)$/.test(t.tagName)) return;
+        // Text fields keep what is typed; a choice (the frame's steps) passes keys on.
+        var choice = t.tagName === 'INPUT' && /^(radio|checkbox)$/.test(t.type);
+        if (t.isContentEditable || (/^(INPUT|TEXTAREA|SELECT)$/.test(t.tagName) && !choice)) return;
         var control = t !== ZBV.canvas && t !== document.body && t !== document.documentElement;
         if (control && (e.key === 'Enter' || e.key === ' ')) return;
       }

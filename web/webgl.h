@@ -30,6 +30,20 @@ void zbv_webgl_viewport(int x, int y, int width, int height);
 void zbv_webgl_draw(unsigned mode, const float* vertices, int count);
 // Asks for zbv_glut_frame at the browser's next animation frame.
 void zbv_webgl_request_frame();
+
+// The depth target (depth_target.js): a colour buffer of the drawing buffer's size that
+// holds, packed in 24 bits, the depth a draw leaves where the depth test lets it write.
+// Cleared to 1 with the depth buffer; the draw is the vertices zbv_webgl_draw was given last,
+// under the same depth test; at the end of a frame it is read back for the page.
+void zbv_depth_clear(unsigned mask);
+void zbv_depth_draw(unsigned mode, int count);
+void zbv_depth_frame_end();
+// Whether WebGL covers pixel (x, y) with one triangle (three vertices as zbv_webgl_draw takes
+// them) under this culling: 1 or 0. The picture and the depth target are left as they are.
+// How finely the rasteriser places vertices: to 1 / 2^bits of a pixel.
+int zbv_webgl_subpixel_bits();
+int zbv_webgl_covers(const float* vertices, int x, int y, int cullFace, unsigned cullMode,
+                     unsigned frontFace);
 }
 
 #endif  // WEB_WEBGL_H

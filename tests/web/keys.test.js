@@ -52,7 +52,7 @@ browserSuite('Keys', {}, (browser) => {
     assert.equal(await focused(page), 'canvas');
     const ring = await page.evaluate(() => getComputedStyle(document.querySelector('.frame')).outlineStyle);
     assert.notEqual(ring, 'none', 'no focus ring around the focused canvas');
-    await page.mouse.click(790, 590);  // the page's background takes the focus away
+    await page.mouse.click(8, 590);  // the page's background takes the focus away
     assert.notEqual(await focused(page), 'canvas');
     await pressAndWait(page, '4');
     assert.match((await shownState(page)).line, /lighting off/);
@@ -96,10 +96,13 @@ browserSuite('Keys', {}, (browser) => {
     'Space activate the focused button alone', async () => {
     const page = await openPage(browser());
     await press(page, 'Tab');
+    assert.equal(await focused(page), 'depth');  // the depth view, beside the picture
+    await press(page, 'Tab');
     assert.equal(await focused(page), '1');
     await press(page, 'Shift+Tab');
+    await press(page, 'Shift+Tab');
     assert.equal(await focused(page), 'canvas');
-    for (let i = 0; i < 4; ++i) await press(page, 'Tab');
+    for (let i = 0; i < 5; ++i) await press(page, 'Tab');
     assert.equal(await focused(page), '4');
     await pressAndWait(page, '2');
     assert.equal((await shownState(page)).pressed, '237');

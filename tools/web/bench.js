@@ -2,7 +2,8 @@
 // node tools/web/bench.js: the page's size, the time from navigation to its first frame in a
 // cold browser (just started) and a warm one (the page loaded before), beside a minimal page
 // that only creates a WebGL context with the same options and clears it; from a key press to
-// its frame; the draw calls of an idle page. Times are medians; they measure, they do not test.
+// its frame; the draw calls of an idle page; what the inspector costs (bench_inspector.js).
+// Times are medians; they measure, they do not test.
 'use strict';
 const fs = require('node:fs');
 const os = require('node:os');
@@ -10,6 +11,7 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { kPage, unavailable, launch } = require('./browser');
 const { openPage, calls, settle, sleep } = require('./page');
+const { measureInspector } = require('./bench_inspector');
 
 const kColdRuns = 3, kWarmRuns = 10, kKeys = 40, kIdleMs = 2000;
 // The page's limit, as make web checks it.
@@ -100,6 +102,7 @@ async function keyToFrame(page, key) {
     console.log(`key press to frame drawn: ${median(total).toFixed(1)} ms (median of ${kKeys}, ` +
       `slowest ${Math.max(...total).toFixed(1)} ms), of which drawing the frame ` +
       `${median(drawing).toFixed(1)} ms`);
+    await measureInspector(browser);
   } finally {
     await browser.close();
     fs.rmSync(dir, { recursive: true, force: true });

@@ -5,8 +5,8 @@
 const { pathToFileURL } = require('node:url');
 const { kPage } = require('./browser');
 
-// Counts what the page asks of WebGL: frames (one clear each), draw calls, and the latest
-// viewport. Runs in the page before its own script.
+// Counts what the page asks of WebGL for the picture: frames (one clear each), draw calls,
+// and the latest viewport. Runs in the page before its own script.
 function countCalls() {
   // Times in ms since navigation began: the first frame's start, the latest frame's start
   // (its clear) and its latest draw call.
@@ -20,6 +20,8 @@ function countCalls() {
         counts.viewport = args;
         return real.apply(this, args);
       }
+      // Only what is drawn into the picture: not the page's own depth target.
+      if (this.getParameter(this.FRAMEBUFFER_BINDING)) return real.apply(this, args);
       counts[field] += 1;
       if (!counts.firstFrameAt) counts.firstFrameAt = performance.now();
       const result = real.apply(this, args);

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// node tools/web/shot.js OUT.png: the page as it opens in headless Chromium, for the README.
+// node tools/web/shot.js OUT.png: the page as it opens in headless Chromium, with a pixel
+// picked, for the README.
 'use strict';
 const { launch } = require('./browser');
 const { openPage } = require('./page');
@@ -7,7 +8,9 @@ const { openPage } = require('./page');
 (async () => {
   const browser = await launch('chromium');
   try {
-    const page = await openPage(browser, { width: 760, height: 520 });
+    // With a pixel picked where the grey teapot stands in front of the red one.
+    const page = await openPage(browser, { width: 1000, height: 1000, hash: '#pixel=180,167' });
+    await page.waitForFunction(() => /180, 167/.test(document.getElementById('pixel-where').textContent));
     // The page's content with its margin, focus ring included.
     const box = await (await page.$('main')).boundingBox();
     await page.screenshot({ path: process.argv[2] || 'web-page.png',

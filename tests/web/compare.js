@@ -1,0 +1,37 @@
+// SPDX-License-Identifier: MIT
+// A picture of the page against the desktop's picture of the same frame, as the parity tests
+// compare them: every probe point within the same-renderer bound, and all but a share of the
+// smooth pixels (smooth in the desktop picture) within the cross-renderer bound.
+'use strict';
+const { probes, kPixelSteps, kProbeSteps, kSmoothShareOff, smoothPixels } =
+  require('../../tools/web/scene');
+
+function distance(a, b, i) {
+  return Math.max(Math.abs(a.rgb[i] - b.rgb[i]), Math.abs(a.rgb[i + 1] - b.rgb[i + 1]),
+    Math.abs(a.rgb[i + 2] - b.rgb[i + 2]));
+}
+
+function compare(desktop, web) {
+  let probeWorst = 0, worstProbe = '';
+  for (const [name, [x, y]] of Object.entries(probes())) {
+    const d = distance(desktop, web, (y * desktop.width + x) * 3);
+    if (d > probeWorst) [probeWorst, worstProbe] = [d, name];
+  }
+  const smooth = smoothPixels(desktop);
+  let off = 0, worst = 0;
+  for (const i of smooth) {
+    const d = distance(desktop, web, i);
+    if (d > kPixelSteps) off += 1;
+    worst = Math.max(worst, d);
+  }
+  return { probeWorst, worstProbe, smooth: smooth.length, off, worst };
+}
+
+// Why a comparison is out of bounds; '' when it is within them.
+function outOfBounds(r, what) {
+  if (r.probeWorst > kProbeSteps) return `${what}: ${r.worstProbe} differs by ${r.probeWorst}/255`;
+  if (r.off > kSmoothShareOff * r.smooth) return `${what}: ${r.off} of ${r.smooth} smooth pixels off`;
+  return '';
+}
+
+module.exports = { distance, compare, outOfBounds };

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: MIT
+// What the page's inspector shows, read as a user reads it: the step chosen, the depth view,
+// and the pixel history panel after a pixel is picked.
+'use strict';
+const { calls, waitForFrames } = require('../../tools/web/page');
+
+// Waits until the depth view and the panel have followed the latest frame.
+function followed(page) {
+  return page.waitForFunction(() => Module.zbvFrameEndAt >= window.zbvCalls.lastClearAt);
+}
+
+// Chooses step n (0 after the clear ... 4 the whole frame) and waits for its frame.
+async function chooseStep(page, n) {
+  const before = (await calls(page)).clears;
+  await page.click(`input[name="step"][value="${n}"]`);
+  await waitForFrames(page, before + 1);
+  await followed(page);
+}
+
+// The depth view as drawn: { width, height, rgb } with rows from the top.
+async function readDepthView(page) {
+  const { width, height, data } = await page.evaluate(() => {
+    const c = document.getElementById('depth');
+    const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    const rgb = new Uint8Array(c.width * c.height * 3);
+    for (let i = 0, j = 0; i < px.length; i += 4, j += 3) rgb.set(px.subarray(i, i + 3), j);
+    let text = '';
+    for (let i = 0; i < rgb.length; i += 0x8000) text += String.fromCharCode.apply(null, rgb.subarray(i, i + 0x8000));
+    return { width: c.width, height: c.height, data: btoa(text) };
+  });
+  return { width, height, rgb: Buffer.from(data, 'base64') };
+}
+
+// Picks each pixel ([x, y] in window coordinates) in the picture as a click would, and reads
+// the panel: the colour the history ends with, the lighting's result (null where unlit), the
+// depth stored, and each draw's rows.
+async function pickAll(page, pixels) {
+  await followed(page);
+  return page.evaluate((list) => {
+    const canvas = document.getElementById('canvas'), box = canvas.getBoundingClientRect();
+    const h = canvas.height, sx = box.width / canvas.width, sy = box.height / h;
+    return list.map(([x, y]) => {
+      // A mouse event's coordinates are whole CSS pixels: the first one inside the pixel.
+      canvas.dispatchEvent(new MouseEvent('click', { bubbles: true,
+        clientX: Math.ceil(box.left + x * sx), clientY: Math.ceil(box.top + (h - 1 - y) * sy) }));
+      const rows = [...document.querySelectorAll('#pixel-history tbody tr')].map((r) => ({
+        draw: r.dataset.draw, verdict: r.dataset.verdict || '', rgb: r.dataset.rgb || '',
+        text: r.textContent }));
+      const written = rows.filter((r) => r.rgb && r.verdict !== 'failed');
+      const result = document.querySelector('#pixel-lighting [data-rgb]');
+      return { where: document.getElementById('pixel-where').textContent, rows,
+        end: written[written.length - 1].rgb, lit: result ? result.dataset.rgb : null,
+        depth: +document.getElementById('pixel-depth').dataset.depth };
+    });
+  }, pixels);
+}
+
+module.exports = { followed, chooseStep, readDepthView, pickAll };

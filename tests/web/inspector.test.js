@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+// The pixel history against the canvas and against the scene's geometry (scene/facts.json),
+// and the address that keeps the pixel and the step.
+'use strict';
+const { test } = require('node:test');
+const assert = require('node:assert/strict');
+const { openPage, pressAndWait, readCanvas, settle } = require('../../tools/web/page');
+const { facts, tour, probes } = require('../../tools/web/scene');
+const { browserSuite } = require('./harness');
+const { followed, chooseStep, pickAll } = require('./inspector');
+
+const kRandomPixels = 1000;
+const { width: kWidth, height: kHeight } = facts.window;
+
+// Probe points (from the top-left) in window coordinates (from the bottom left).
+const windowProbes = () => Object.values(probes()).map(([x, y]) => [x, kHeight - 1 - y]);
+
+// The same pseudo-random pixels on every run.
+function randomPixels(n, seed) {
+  let s = seed;
+  const next = () => (s = (s * 1103515245 + 12345) % 2147483648) / 2147483648;
+  return Array.from({ length: n }, () => [Math.floor(next() * kWidth), Math.floor(next() * kHeight)]);
+}
+
+const sub = (a, b) => a.map((v, i) => v - b[i]);
+const cross = (a, b) => [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]];
+const unit = (a) => a.map((v) => v / Math.hypot(...a));
+
+// The stored value where the ray through pixel (x, y)'s centre meets the floor: the camera
+// of the facts, its perspective's depth mapping, window z = (z_ndc + 1) / 2.
+function floorDepth(x, y) {
+  const { eye, target, up, fovyDegrees, near: n, far: f } = facts.camera;
+  const forward = unit(sub(target, eye)), side = unit(cross(forward, up)), upward = cross(side, forward);
+  const t = Math.tan((fovyDegrees * Math.PI) / 360), aspect = kWidth / kHeight;
+  const nx = (2 * (x + 0.5)) / kWidth - 1, ny = (2 * (y + 0.5)) / kHeight - 1;
+  const ray = [0, 1, 2].map((k) => nx * t * aspect * side[k] + ny * t * upward[k] + forward[k]);
+  const d = (facts.floor.y - eye[1]) / ray[1];  // the eye depth, one unit per unit of the ray
+  return ((f + n) / (f - n) - (2 * f * n) / ((f - n) * d) + 1) / 2;
+}
+
+const channels = (text) => text.split(',').map(Number);
+const off = (a, b) => Math.max(...a.map((v, i) => Math.abs(v - b[i])));
+
+browserSuite('The pixel history', {}, (browser, name) => {
+  test('ends with the canvas colour, and lit colours with the terms\' result', async () => {
+    const page = await openPage(browser());
+    const seen = new Set();
+    let checked = 0, lit = 0, worst = 0;
+    for (const [k, stop] of tour().entries()) {
+      await page.bringToFront();
+      if (stop.key) await pressAndWait(page, stop.key);
+      const canvas = await readCanvas(page);
+      const key = canvas.rgb.toString('base64');
+      if (seen.has(key)) continue;  // a state seen before on the tour
+      seen.add(key);
+      const pixels = [...windowProbes(), ...randomPixels(kRandomPixels, k + 1)];
+      const panels = await pickAll(page, pixels);
+      pixels.forEach(([x, y], i) => {
+        const at = ((kHeight - 1 - y) * kWidth + x) * 3, shown = [...canvas.rgb.subarray(at, at + 3)];
+        const p = panels[i], d = off(channels(p.end), shown);
+        worst = Math.max(worst, d);
+        assert.ok(d <= 1, `${stop.file} (${x}, ${y}): history ends ${p.end}, canvas ${shown}`);
+        if (p.lit) {
+          lit += 1;
+          assert.ok(off(channels(p.lit), shown) <= 1, `${stop.file} (${x}, ${y}): lit ${p.lit}, canvas ${shown}`);
+        }
+        checked += 1;
+      });
+    }
+    console.log(`${name}: ${checked} pixels in ${seen.size} states, ${lit} of them lit: history ` +
+      `within ${worst}/255 of the canvas`);
+    assert.deepEqual(page.errors, []);
+  });
+
+  test('stores the floor\'s projected depth along the bottom row', async () => {
+    const page = await openPage(browser());
+    const row = Array.from({ length: kWidth }, (_, x) => [x, 0]);
+    const panels = await pickAll(page, row);
+    const steps = panels.map((p, x) => Math.abs(p.depth - floorDepth(x, 0)) * 2 ** 24);
+    console.log(`${name}: bottom row within ${Math.max(...steps).toFixed(2)} steps of 2^-24`);
+    // The desktop's bound, and one step more: the target rounds each value to 24 bits.
+    assert.ok(Math.max(...steps) <= facts.tolerance.depthSteps24 + 1);
+  });
+
+  test('gives the depth test\'s verdicts where the grey teapot stands in front of the red one', async () => {
+    const page = await openPage(browser());
+    const [over] = windowProbes().slice(Object.keys(probes()).indexOf('teapot1Over2'));
+    const [sky] = windowProbes().slice(Object.keys(probes()).indexOf('sky'));
+    const red = (p) => p.rows.find((r) => r.draw === 'red teapot');
+    let [p, s] = await pickAll(page, [over, sky]);
+    assert.equal(red(p).verdict, 'failed');
+    const [r, g, b] = channels(p.end);
+    assert.ok(r === g && g === b, `grey in front: ${p.end}`);
+    assert.deepEqual(s.rows.filter((row) => row.rgb).map((row) => row.draw), ['clear']);
+    await pressAndWait(page, '2');
+    [p] = await pickAll(page, [over]);
+    assert.equal(red(p).verdict, 'no test');
+    const last = p.rows.filter((row) => row.rgb && row.verdict !== 'failed').pop();
+    assert.equal(last.draw, 'red teapot');
+    assert.ok(channels(p.end)[0] > 2 * channels(p.end)[1], `red over grey: ${p.end}`);
+  });
+
+  test('a link with a pixel and a step shows them; arrows move the pixel, not the viewer', async () => {
+    const page = await openPage(browser(), { hash: '#keys=2&pixel=180,167&step=3' });
+    await followed(page);
+    assert.equal(await page.$eval('input[name="step"]:checked', (i) => i.value), '3');
+    assert.match(await page.$eval('#pixel-where', (e) => e.textContent), /\(180, 167\)/);
+    const rows = await page.$$eval('#pixel-history tbody tr', (all) => all.map((r) => r.textContent));
+    assert.match(rows.find((t) => t.startsWith('red teapot')), /no test/);
+    assert.match(rows.find((t) => t.startsWith('blue teapot')), /not drawn yet/);
+    const clears = await page.evaluate(() => window.zbvCalls.clears);
+    await page.focus('#depth');
+    await page.keyboard.press('ArrowUp');
+    await page.keyboard.press('ArrowLeft');
+    await settle(page);
+    assert.match(await page.$eval('#pixel-where', (e) => e.textContent), /\(179, 168\)/);
+    assert.equal(await page.evaluate(() => window.zbvCalls.clears), clears);
+    await chooseStep(page, 4);
+    await page.waitForFunction(() => /pixel=179,168/.test(location.hash) && !/step=/.test(location.hash));
+    assert.match(await page.evaluate(() => location.hash), /^#keys=2&pixel=179,168$/);
+    assert.deepEqual(page.errors, []);
+  });
+});

@@ -1,0 +1,48 @@
+// SPDX-License-Identifier: MIT
+#include "steps.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+#include "gl_window.h"
+
+namespace zbv {
+
+namespace {
+
+// The back buffer as it stands, rows from the top.
+Image readColour(int width, int height) {
+  Image im(width, height);
+  std::vector<std::uint8_t> rows(im.rgb.size());
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadBuffer(GL_BACK);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+  const std::size_t stride = static_cast<std::size_t>(width) * 3;
+  for (int y = 0; y < height; ++y) {
+    std::copy_n(rows.begin() + static_cast<std::ptrdiff_t>((height - 1 - y) * stride), stride,
+                im.rgb.begin() + static_cast<std::ptrdiff_t>(y * stride));
+  }
+  return im;
+}
+
+}  // namespace
+
+Outcome<FrameSteps> drawFrameByDraws(int width, int height) {
+  FrameSteps s;
+  afterDraw([&s, width, height] {
+    s.after.push_back(Frame{readColour(width, height), readDepth(width, height)});
+  });
+  auto whole = drawFrameAndDepth(width, height);
+  afterDraw(nullptr);
+  if (!whole) return Failure{whole.why()};
+  s.whole = std::move(*whole);
+  if (s.after.size() != static_cast<std::size_t>(kSteps))
+    return Failure{"the frame had " + std::to_string(s.after.size()) + " draws, not " +
+                   std::to_string(kSteps)};
+  return s;
+}
+
+}  // namespace zbv

@@ -1,0 +1,202 @@
+// SPDX-License-Identifier: MIT
+// The depth target: WebGL cannot read its depth buffer back, so each draw that writes depth
+// is drawn a second time, from the same vertices and under the same depth test, into a
+// framebuffer of our own whose colour holds the depth (gl_FragCoord.z, 24 bits in red, green
+// and blue) and whose own depth buffer (24 bits) does the testing. At the end of a frame the
+// page reads it back (inspector.js): Module.zbvDepth.values, one 24-bit value per pixel, rows
+// from the bottom.
+// Linked into the page with --js-library, beside webgl.js.
+mergeInto(LibraryManager.library, {
+  $ZBV_DEPTH__deps: ['$ZBV'],
+  $ZBV_DEPTH: {
+    program: null,
+    framebuffer: null,
+    colour: null,
+    depth: null,
+    width: 0,
+    height: 0,
+    values: null,  // Uint32Array, width * height
+    off: false,    // the page without its depth view (for comparing frame times)
+    frames: 0,     // frames read back so far
+
+    // Whether the frame is too large for a target of its own beside the picture (16 million
+    // pixels: 4096x4096; reading back more takes seconds, and memory the page may not get).
+    tooLarge: function() {
+      return ZBV.gl.drawingBufferWidth * ZBV.gl.drawingBufferHeight > 16777216;
+    },
+
+    // Program, framebuffer and buffers, made on first use and again after a lost context.
+    ready: function() {
+      var gl = ZBV.gl;
+      if (!ZBV_DEPTH.program) {
+        gl.canvas.addEventListener('webglcontextlost', function() { ZBV_DEPTH.program = null; });
+        var shader = function(type, text) {
+          var s = gl.createShader(type);
+          gl.shaderSource(s, text);
+          gl.compileShader(s);
+          return s;
+        };
+        var p = gl.createProgram();
+        gl.attachShader(p, shader(gl.VERTEX_SHADER,
+            'attribute vec4 position; void main() { gl_Position = position; }'));
+        // The depth rounded to 24 bits, in whole numbers a float holds exactly.
+        gl.attachShader(p, shader(gl.FRAGMENT_SHADER,
+            'precision highp float; void main() {' +
+            ' float v = floor(gl_FragCoord.z * 16777215.0 + 0.5);' +
+            ' float r = floor(v / 65536.0); float g = floor((v - r * 65536.0) / 256.0);' +
+            ' float b = v - r * 65536.0 - g * 256.0;' +
+            ' gl_FragColor = vec4(r, g, b, 255.0) / 255.0; }'));
+        gl.bindAttribLocation(p, 0, 'position');
+        gl.linkProgram(p);
+        ZBV_DEPTH.program = p;
+        ZBV_DEPTH.framebuffer = gl.createFramebuffer();
+        ZBV_DEPTH.colour = ZBV_DEPTH.probe = ZBV_DEPTH.probeTexture = null;
+        ZBV_DEPTH.depth = gl.createRenderbuffer();
+        ZBV_DEPTH.width = ZBV_DEPTH.height = 0;
+      }
+      var w = gl.drawingBufferWidth, h = gl.drawingBufferHeight;
+      if (w !== ZBV_DEPTH.width || h !== ZBV_DEPTH.height) {
+        // A texture, not a renderbuffer: WebGL 1 promises 8 bits a channel only there.
+        if (ZBV_DEPTH.colour) gl.deleteTexture(ZBV_DEPTH.colour);
+        var texture = ZBV_DEPTH.colour = gl.createTexture();
+        gl.bindTexture(gl.TEXTURE_2D, texture);
+        gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, w, h, 0, gl.RGBA, gl.UNSIGNED_BYTE, null);
+        gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+        gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
+        gl.bindTexture(gl.TEXTURE_2D, null);
+        // Depth and stencil together: at least 24 bits of depth, as the canvas has.
+        gl.bindRenderbuffer(gl.RENDERBUFFER, ZBV_DEPTH.depth);
+        gl.renderbufferStorage(gl.RENDERBUFFER, gl.DEPTH_STENCIL, w, h);
+        gl.bindRenderbuffer(gl.RENDERBUFFER, null);
+        gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
+        gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+        gl.framebufferRenderbuffer(gl.FRAMEBUFFER, gl.DEPTH_STENCIL_ATTACHMENT, gl.RENDERBUFFER,
+                                   ZBV_DEPTH.depth);
+        gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+        ZBV_DEPTH.width = w;
+        ZBV_DEPTH.height = h;
+        ZBV_DEPTH.values = new Uint32Array(w * h);
+        ZBV_DEPTH.bytes = new Uint8Array(w * h * 4);
+      }
+      return gl;
+    },
+
+    // The target read back at the end of a frame, and the page told.
+    readBack: function() {
+      var gl = ZBV_DEPTH.ready(), px = ZBV_DEPTH.bytes, values = ZBV_DEPTH.values;
+      gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
+      gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE, px);
+      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      // The picture too, for the colour each pixel shows, once a pixel is picked.
+      if (!ZBV_DEPTH.picture || ZBV_DEPTH.picture.length !== px.length) {
+        ZBV_DEPTH.picture = new Uint8Array(px.length);
+      }
+      if (ZBV_INSPECT.pixel) {
+        gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE,
+                      ZBV_DEPTH.picture);
+      }
+      for (var i = 0, j = 0; i < values.length; ++i, j += 4) {
+        values[i] = (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
+      }
+      ZBV_DEPTH.frames += 1;
+      Module['zbvDepth'] = ZBV_DEPTH;
+      ZBV_INSPECT.frameDrawn();
+    },
+  },
+
+  zbv_depth_clear__deps: ['$ZBV_DEPTH'],
+  zbv_depth_clear: function(mask) {
+    if (!ZBV.gl || !(mask & 0x100) || ZBV_DEPTH.off || ZBV_DEPTH.tooLarge()) return;
+    var gl = ZBV_DEPTH.ready();
+    gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
+    gl.clearColor(1, 1, 1, 1);  // 0xffffff: the cleared 1
+    gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
+    gl.clearColor.apply(gl, ZBV.clearColour);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+  },
+
+  zbv_depth_draw__deps: ['$ZBV_DEPTH'],
+  zbv_depth_draw: function(mode, count) {
+    if (!ZBV.gl || ZBV_DEPTH.off || ZBV_DEPTH.tooLarge()) return;
+    var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
+    gl.useProgram(ZBV_DEPTH.program);
+    gl.drawArrays(mode, 0, count);
+    gl.useProgram(picture);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+  },
+
+  zbv_webgl_subpixel_bits__deps: ['$ZBV'],
+  zbv_webgl_subpixel_bits: function() {
+    return ZBV.gl ? ZBV.gl.getParameter(ZBV.gl.SUBPIXEL_BITS) : 8;
+  },
+
+  zbv_webgl_covers__deps: ['$ZBV_DEPTH'],
+  zbv_webgl_covers: function(vertices, x, y, cull, cullMode, frontFace) {
+    if (!ZBV.gl) return 0;
+    var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
+    // A target of the frame's size for the one pixel: the triangle drawn alone, read back.
+    if (!ZBV_DEPTH.probe || ZBV_DEPTH.probeSize !== ZBV_DEPTH.width + 'x' + ZBV_DEPTH.height) {
+      if (ZBV_DEPTH.probe) gl.deleteFramebuffer(ZBV_DEPTH.probe);
+      if (ZBV_DEPTH.probeTexture) gl.deleteTexture(ZBV_DEPTH.probeTexture);
+      var texture = ZBV_DEPTH.probeTexture = gl.createTexture();
+      gl.bindTexture(gl.TEXTURE_2D, texture);
+      gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, ZBV_DEPTH.width, ZBV_DEPTH.height, 0, gl.RGBA,
+                    gl.UNSIGNED_BYTE, null);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+      gl.bindTexture(gl.TEXTURE_2D, null);
+      ZBV_DEPTH.probe = gl.createFramebuffer();
+      gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.probe);
+      gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+      ZBV_DEPTH.probeSize = ZBV_DEPTH.width + 'x' + ZBV_DEPTH.height;
+    }
+    gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.probe);
+    gl.enable(gl.SCISSOR_TEST);
+    gl.scissor(x, y, 1, 1);
+    gl.clearColor(0, 0, 0, 0);
+    gl.clear(gl.COLOR_BUFFER_BIT);
+    gl.clearColor.apply(gl, ZBV.clearColour);
+    if (cull) gl.enable(gl.CULL_FACE); else gl.disable(gl.CULL_FACE);
+    gl.cullFace(cullMode);
+    gl.frontFace(frontFace);
+    gl.disable(gl.DEPTH_TEST);
+    gl.useProgram(ZBV_DEPTH.program);
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + 24),
+                  gl.STREAM_DRAW);
+    gl.drawArrays(gl.TRIANGLES, 0, 3);
+    var px = new Uint8Array(4);
+    gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
+    // Back to the state the GL layer has set.
+    gl.useProgram(picture);
+    gl.disable(gl.SCISSOR_TEST);
+    [gl.CULL_FACE, gl.DEPTH_TEST].forEach(function(cap) {
+      if (ZBV.caps[cap]) gl.enable(cap); else gl.disable(cap);
+    });
+    gl.cullFace(ZBV.cull);
+    gl.frontFace(ZBV.front);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    return px[3] ? 1 : 0;
+  },
+
+  zbv_depth_frame_end__deps: ['$ZBV_DEPTH', '$ZBV_INSPECT'],
+  zbv_depth_frame_end: function() {
+    Module['zbvDepthView'] = function(on) { ZBV_DEPTH.off = !on; };
+    // Read back once the frame's event is done, and only the latest of frames that come
+    // faster than that (a frame dragged to a new size): a large frame takes a while.
+    if (ZBV_DEPTH.pending) return;
+    ZBV_DEPTH.pending = true;
+    setTimeout(function() {
+      ZBV_DEPTH.pending = false;
+      if (ZBV.gl && !ZBV_DEPTH.off) {
+        if (ZBV_DEPTH.tooLarge()) {
+          ZBV_DEPTH.values = null;
+          ZBV_DEPTH.width = 0;  // made anew when the frame is small enough again
+          ZBV_INSPECT.frameTooLarge();
+        } else {
+          ZBV_DEPTH.readBack();
+        }
+      }
+      Module['zbvFrameEndAt'] = performance.now();
+    }, 0);
+  },
+});
