@@ -140,7 +140,7 @@ Cover covers(const Draw& d, const FrameRecord& r, const Vec4* const v[3], double
     for (std::size_t i = 0; i < clipped.n; ++i) {
       const Point& p = clipped.at[i];
       window.add({r.viewport[0] + (p[0] / p[3] + 1) * r.viewport[2] / 2,
-                        r.viewport[1] + (p[1] / p[3] + 1) * r.viewport[3] / 2});
+                  r.viewport[1] + (p[1] / p[3] + 1) * r.viewport[3] / 2});
     }
   }
   const double margin = inside(window, px, py), doubt = whole ? 1e-9 : kClippedEdgeMargin;
