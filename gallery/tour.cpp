@@ -22,12 +22,17 @@ Outcome<std::vector<Image>> takeTour(Session& s) {
   return shots;
 }
 
-Outcome<std::vector<Frame>> replayTour() {
-  std::vector<Frame> frames;
+namespace {
+
+// From the start-up state, each stop's key given to the viewer's keyboard callback and a frame
+// of the default size drawn by draw; leaves the window in the start-up state.
+template <typename T>
+Outcome<std::vector<T>> replay(Outcome<T> (*draw)(int, int)) {
+  std::vector<T> frames;
   resetToStartUp();
   for (const facts::Stop& stop : kTour) {
     if (stop.key) keyboard(static_cast<unsigned char>(stop.key), 0, 0);
-    auto f = drawFrameAndDepth(facts::kWidth, facts::kHeight);
+    auto f = draw(facts::kWidth, facts::kHeight);
     if (!f) {
       resetToStartUp();
       return Failure{std::string("at ") + stop.file + ": " + f.why()};
@@ -38,20 +43,14 @@ Outcome<std::vector<Frame>> replayTour() {
   return frames;
 }
 
+}  // namespace
+
+Outcome<std::vector<Frame>> replayTour() {
+  return replay(&drawFrameAndDepth);
+}
+
 Outcome<std::vector<FrameSteps>> replayTourByDraws() {
-  std::vector<FrameSteps> tour;
-  resetToStartUp();
-  for (const facts::Stop& stop : kTour) {
-    if (stop.key) keyboard(static_cast<unsigned char>(stop.key), 0, 0);
-    auto s = drawFrameByDraws(facts::kWidth, facts::kHeight);
-    if (!s) {
-      resetToStartUp();
-      return Failure{std::string("at ") + stop.file + ": " + s.why()};
-    }
-    tour.push_back(std::move(*s));
-  }
-  resetToStartUp();
-  return tour;
+  return replay(&drawFrameByDraws);
 }
 
 Outcome<Image> sideBySide(const std::vector<Image>& pictures) {
