@@ -3,7 +3,7 @@
 // is drawn a second time, from the same vertices and under the same depth test, into a
 // framebuffer of our own whose colour holds the depth (gl_FragCoord.z, 24 bits in red, green
 // and blue) and whose own depth buffer (24 bits) does the testing. At the end of a frame the
-// page reads it back (inspector.js): Module.zbvDepth.values, one 24-bit value per pixel, rows
+// page reads it back (frame_view.js): Module.zbvDepth.values, one 24-bit value per pixel, rows
 // from the bottom.
 // Linked into the page with --js-library, beside webgl.js.
 mergeInto(LibraryManager.library, {

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The pixel's history in words: where it is, what it holds, what each draw did there, and
-// where a lit colour comes from. Filled by inspector.js; linked into the page with
+// where a lit colour comes from. Filled by frame_view.js; linked into the page with
 // --js-library.
 mergeInto(LibraryManager.library, {
   $ZBVPanel__deps: ['$ZBV_DEPTH'],

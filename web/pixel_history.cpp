@@ -236,7 +236,7 @@ EMSCRIPTEN_KEEPALIVE const double* zbv_frame_planes() {
 }
 
 // The history of the pixel at (x, y) in window coordinates (from the bottom left), as
-// numbers (layout in web/inspector.js, which reads them): the frame's planes, the clear, and
+// numbers (layout in web/frame_view.js, which reads them): the frame's planes, the clear, and
 // for each draw its state and every fragment it produced there, in the order drawn.
 EMSCRIPTEN_KEEPALIVE const double* zbv_pixel_history(int x, int y) {
   std::vector<double>& out = history();

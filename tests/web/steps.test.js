@@ -11,7 +11,7 @@ const { openPage, pressAndWait, readCanvas } = require('../../tools/web/page');
 const { tour, readPng } = require('../../tools/web/scene');
 const { compare, outOfBounds } = require('./compare');
 const { browserSuite } = require('./harness');
-const { chooseStep, readDepthView } = require('./inspector');
+const { chooseStep, readDepthView } = require('./history');
 
 const kDesktop = process.env.ZBV_DESKTOP_TOUR || '';
 const kStepFiles = ['1-floor', '2-grey-teapot', '3-red-teapot', '4-blue-teapot'];

@@ -2,7 +2,7 @@
 // node tools/web/bench.js: the page's size, the time from navigation to its first frame in a
 // cold browser (just started) and a warm one (the page loaded before), beside a minimal page
 // that only creates a WebGL context with the same options and clears it; from a key press to
-// its frame; the draw calls of an idle page; what the inspector costs (bench_inspector.js).
+// its frame; the draw calls of an idle page; what the inspector costs (bench_history.js).
 // Times are medians; they measure, they do not test.
 'use strict';
 const fs = require('node:fs');
@@ -11,7 +11,7 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { kPage, unavailable, launch } = require('./browser');
 const { openPage, calls, settle, sleep } = require('./page');
-const { measureInspector } = require('./bench_inspector');
+const { measureInspector } = require('./bench_history');
 
 const kColdRuns = 3, kWarmRuns = 10, kKeys = 40, kIdleMs = 2000;
 // The page's limit, as make web checks it.

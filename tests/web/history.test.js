@@ -7,7 +7,7 @@ const assert = require('node:assert/strict');
 const { openPage, pressAndWait, readCanvas, settle } = require('../../tools/web/page');
 const { facts, tour, probes } = require('../../tools/web/scene');
 const { browserSuite } = require('./harness');
-const { followed, chooseStep, pickAll } = require('./inspector');
+const { followed, chooseStep, pickAll } = require('./history');
 
 const kRandomPixels = 1000;
 const { width: kWidth, height: kHeight } = facts.window;
