@@ -45,7 +45,7 @@ WINDOWS_TESTS = Viewer.KeysSwitch*:Viewer.OtherKeys*:Viewer.Documented*
 
 WEB_BUILD ?= build-web
 WEB_PAGE = $(WEB_BUILD)/zbuffer-viewer.html
-WEB_PAGE_LIMIT = 102400
+WEB_PAGE_LIMIT = 100000
 # Debian's emcc runs its JavaScript tools with the machine's node, which must find the
 # modules Debian installs for them.
 WEB_ENV = NODE_PATH=/usr/share/nodejs$${NODE_PATH:+:$$NODE_PATH}

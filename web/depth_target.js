@@ -50,7 +50,8 @@ mergeInto(LibraryManager.library, {
         gl.linkProgram(p);
         ZBV_DEPTH.program = p;
         ZBV_DEPTH.framebuffer = gl.createFramebuffer();
-        ZBV_DEPTH.colour = ZBV_DEPTH.probe = ZBV_DEPTH.probeTexture = null;
+        ZBV_DEPTH.copyTarget = gl.createFramebuffer();
+        ZBV_DEPTH.colour = ZBV_DEPTH.copy = ZBV_DEPTH.probe = ZBV_DEPTH.probeTexture = null;
         ZBV_DEPTH.depth = gl.createRenderbuffer();
         ZBV_DEPTH.width = ZBV_DEPTH.height = 0;
       }
@@ -73,6 +74,7 @@ mergeInto(LibraryManager.library, {
         gl.framebufferRenderbuffer(gl.FRAMEBUFFER, gl.DEPTH_STENCIL_ATTACHMENT, gl.RENDERBUFFER,
                                    ZBV_DEPTH.depth);
         gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+        ZBV_DEPTH.copyReady = ZBV_DEPTH.makeCopy(w, h);
         ZBV_DEPTH.width = w;
         ZBV_DEPTH.height = h;
         ZBV_DEPTH.values = new Uint32Array(w * h);
@@ -81,20 +83,54 @@ mergeInto(LibraryManager.library, {
       return gl;
     },
 
+    // A copy of the picture, taken as each frame ends, to read a pixel's colour from: the
+    // browser makes reading the canvas itself wait for the page's compositing, a copy does
+    // not. RGB, as the canvas has no alpha; false where it cannot be drawn into here.
+    makeCopy: function(w, h) {
+      var gl = ZBV.gl;
+      if (ZBV_DEPTH.copy) gl.deleteTexture(ZBV_DEPTH.copy);
+      var texture = ZBV_DEPTH.copy = gl.createTexture();
+      gl.bindTexture(gl.TEXTURE_2D, texture);
+      gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGB, w, h, 0, gl.RGB, gl.UNSIGNED_BYTE, null);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+      gl.bindTexture(gl.TEXTURE_2D, null);
+      gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.copyTarget);
+      gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+      var complete = gl.checkFramebufferStatus(gl.FRAMEBUFFER) === gl.FRAMEBUFFER_COMPLETE;
+      ZBV_DEPTH.pictureRead = false;
+      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      return complete;
+    },
+
+    // The colour the picture shows at (x, y), 0-255: from the copy, read back whole the
+    // first time a frame is asked (the pixels picked next cost nothing), or else from the
+    // canvas, the one pixel.
+    shown: function(x, y) {
+      var gl = ZBV.gl, d = ZBV_DEPTH, w = d.width;
+      if (!d.copyReady) {
+        var px = new Uint8Array(4);
+        gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
+        return [px[0], px[1], px[2]];
+      }
+      if (!d.picture || d.picture.length !== d.bytes.length) {
+        d.picture = new Uint8Array(d.bytes.length);
+      }
+      if (!d.pictureRead) {
+        gl.bindFramebuffer(gl.FRAMEBUFFER, d.copyTarget);
+        gl.readPixels(0, 0, w, d.height, gl.RGBA, gl.UNSIGNED_BYTE, d.picture);
+        gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+        d.pictureRead = true;
+      }
+      var at = 4 * (y * w + x);
+      return [d.picture[at], d.picture[at + 1], d.picture[at + 2]];
+    },
+
     // The target read back at the end of a frame, and the page told.
     readBack: function() {
       var gl = ZBV_DEPTH.ready(), px = ZBV_DEPTH.bytes, values = ZBV_DEPTH.values;
       gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
       gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE, px);
       gl.bindFramebuffer(gl.FRAMEBUFFER, null);
-      // The picture too, for the colour each pixel shows, once a pixel is picked.
-      if (!ZBV_DEPTH.picture || ZBV_DEPTH.picture.length !== px.length) {
-        ZBV_DEPTH.picture = new Uint8Array(px.length);
-      }
-      if (ZBV_INSPECT.pixel) {
-        gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE,
-                      ZBV_DEPTH.picture);
-      }
       for (var i = 0, j = 0; i < values.length; ++i, j += 4) {
         values[i] = (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
       }
@@ -181,6 +217,13 @@ mergeInto(LibraryManager.library, {
   zbv_depth_frame_end__deps: ['$ZBV_DEPTH', '$ZBV_INSPECT'],
   zbv_depth_frame_end: function() {
     Module['zbvDepthView'] = function(on) { ZBV_DEPTH.off = !on; };
+    var gl = ZBV.gl;
+    if (gl && !ZBV_DEPTH.off && !ZBV_DEPTH.tooLarge() && ZBV_DEPTH.ready() && ZBV_DEPTH.copyReady) {
+      gl.bindTexture(gl.TEXTURE_2D, ZBV_DEPTH.copy);
+      gl.copyTexSubImage2D(gl.TEXTURE_2D, 0, 0, 0, 0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height);
+      gl.bindTexture(gl.TEXTURE_2D, null);
+      ZBV_DEPTH.pictureRead = false;
+    }
     // Read back once the frame's event is done, and only the latest of frames that come
     // faster than that (a frame dragged to a new size): a large frame takes a while.
     if (ZBV_DEPTH.pending) return;

@@ -87,12 +87,10 @@ mergeInto(LibraryManager.library, {
     select: function(x, y) {
       var I = ZBV_INSPECT;
       if (!ZBV_DEPTH.values) return;
-      var first = !I.pixel;
       I.pixel = [Math.min(Math.max(x, 0), ZBV_DEPTH.width - 1),
                  Math.min(Math.max(y, 0), ZBV_DEPTH.height - 1)];
       I.writeAddress();
-      // The first pick reads the picture's colours too, which frames read from then on.
-      if (first) ZBV_DEPTH.readBack(); else I.refresh();
+      I.refresh();
     },
 
     frameTooLarge: function() {

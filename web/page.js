@@ -201,8 +201,6 @@ mergeInto(LibraryManager.library, {
           frame.requestFullscreen().catch(function() {});
         });
       }
-      // The keyboard is the viewer's from the start, unless the page is embedded in another.
-      if (window.self === window.top) canvas.focus({preventScroll: true});
       // Once main has returned: the start-up state, then the state the address names, and
       // the first frame.
       queueMicrotask(function() {
@@ -211,6 +209,9 @@ mergeInto(LibraryManager.library, {
         ZBVPage.applyFragment(true);
         ZBV.start();
         window.addEventListener('hashchange', function() { ZBVPage.applyFragment(false); });
+        // The keyboard is the viewer's from the start, unless the page is embedded in
+        // another. Only now: focusing lays the page out, which the first frame need not wait for.
+        if (window.self === window.top) canvas.focus({preventScroll: true});
       });
     },
   },

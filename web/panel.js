@@ -34,8 +34,7 @@ mergeInto(LibraryManager.library, {
 
     fill: function(h, pixel, stored, names) {
       var P = ZBVPanel, el = function(id) { return document.getElementById(id); };
-      var at = 4 * (pixel[1] * ZBV_DEPTH.width + pixel[0]);
-      var shown = Array.from(ZBV_DEPTH.picture.subarray(at, at + 3));
+      var shown = ZBV_DEPTH.shown(pixel[0], pixel[1]);
       var ahead = function(z) { return P.distance(z, h.near, h.far); };
       var depth = function(z) { return z.toFixed(8) + ', ' + ahead(z).toFixed(3) + ' units ahead'; };
       el('pixel-none').hidden = true;

@@ -32,22 +32,27 @@ mergeInto(LibraryManager.library, {
         gl.shaderSource(s, text);
         gl.compileShader(s);
         gl.attachShader(program, s);
-        return gl.getShaderParameter(s, gl.COMPILE_STATUS) || gl.isContextLost() ? ''
-          : 'its shader did not compile (' + (gl.getShaderInfoLog(s) || 'no log') + ')';
+        return s;
       }
-      var failed = shader(gl.VERTEX_SHADER,
+      var shaders = [shader(gl.VERTEX_SHADER,
           'attribute vec4 position; attribute vec4 colour; varying vec4 shade;' +
-          'void main() { gl_Position = position; shade = colour; }') ||
+          'void main() { gl_Position = position; shade = colour; }'),
         shader(gl.FRAGMENT_SHADER,
           '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
           'precision mediump float;\n#endif\n' +
-          'varying vec4 shade; void main() { gl_FragColor = shade; }');
-      if (failed) return failed;
+          'varying vec4 shade; void main() { gl_FragColor = shade; }')];
       gl.bindAttribLocation(program, 0, 'position');
       gl.bindAttribLocation(program, 1, 'colour');
       gl.linkProgram(program);
+      // One question to the GPU when all is well (each waits for it); the shaders' own
+      // verdicts only when the program failed.
       if (!gl.getProgramParameter(program, gl.LINK_STATUS) && !gl.isContextLost()) {
-        return 'its shader did not link (' + (gl.getProgramInfoLog(program) || 'no log') + ')';
+        var broken = shaders.filter(function(s) {
+          return !gl.getShaderParameter(s, gl.COMPILE_STATUS);
+        });
+        return broken.length
+          ? 'its shader did not compile (' + (gl.getShaderInfoLog(broken[0]) || 'no log') + ')'
+          : 'its shader did not link (' + (gl.getProgramInfoLog(program) || 'no log') + ')';
       }
       gl.useProgram(program);
       ZBV.buffer = gl.createBuffer();
@@ -92,11 +97,15 @@ mergeInto(LibraryManager.library, {
       ZBV.frame();
     },
 
-    // The first frame, as soon as the program has set its state up: the canvas's size is
-    // known already, no need to wait for the browser to report it.
+    // The first frame, as soon as the program has set its state up, at the size the canvas
+    // has now: asking the browser for its laid-out size would lay the whole page out first.
+    // Where the layout gives it another size, the observer below draws it again before
+    // anything is shown.
     start: function() {
-      var box = ZBV.canvas.getBoundingClientRect();
-      ZBV.fit(box.width, box.height);
+      var canvas = ZBV.canvas, gl = ZBV.gl, lost = gl.isContextLost();
+      _zbv_glut_reshape(lost ? canvas.width : gl.drawingBufferWidth,
+                        lost ? canvas.height : gl.drawingBufferHeight);
+      ZBV.frame();
     },
 
     listen: function(canvas) {

@@ -49,6 +49,7 @@ async function pickAll(page, pixels) {
       const written = rows.filter((r) => r.rgb && r.verdict !== 'failed');
       const result = document.querySelector('#pixel-lighting [data-rgb]');
       return { where: document.getElementById('pixel-where').textContent, rows,
+        colour: document.getElementById('pixel-colour').dataset.rgb,
         end: written[written.length - 1].rgb, lit: result ? result.dataset.rgb : null,
         depth: +document.getElementById('pixel-depth').dataset.depth };
     });

@@ -42,7 +42,7 @@ const channels = (text) => text.split(',').map(Number);
 const off = (a, b) => Math.max(...a.map((v, i) => Math.abs(v - b[i])));
 
 browserSuite('The pixel history', {}, (browser, name) => {
-  test('ends with the canvas colour, and lit colours with the terms\' result', async () => {
+  test('shows the canvas colour, ends with it, and lit colours with the terms\' result', async () => {
     const page = await openPage(browser());
     const seen = new Set();
     let checked = 0, lit = 0, worst = 0;
@@ -58,6 +58,7 @@ browserSuite('The pixel history', {}, (browser, name) => {
       pixels.forEach(([x, y], i) => {
         const at = ((kHeight - 1 - y) * kWidth + x) * 3, shown = [...canvas.rgb.subarray(at, at + 3)];
         const p = panels[i], d = off(channels(p.end), shown);
+        assert.equal(p.colour, shown.join(','), `${stop.file} (${x}, ${y}): the panel's colour`);
         worst = Math.max(worst, d);
         assert.ok(d <= 1, `${stop.file} (${x}, ${y}): history ends ${p.end}, canvas ${shown}`);
         if (p.lit) {

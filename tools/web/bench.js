@@ -2,7 +2,7 @@
 // node tools/web/bench.js: the page's size, the time from navigation to its first frame in a
 // cold browser (just started) and a warm one (the page loaded before), beside a minimal page
 // that only creates a WebGL context with the same options and clears it; from a key press to
-// its frame; the draw calls of an idle page; what the inspector costs (bench_history.js).
+// its frame; the draw calls of an idle page; what the view into the frame costs (bench_history.js).
 // Times are medians; they measure, they do not test.
 'use strict';
 const fs = require('node:fs');
@@ -11,11 +11,11 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { kPage, unavailable, launch } = require('./browser');
 const { openPage, calls, settle, sleep } = require('./page');
-const { measureInspector } = require('./bench_history');
+const { measureFrameView } = require('./bench_history');
 
-const kColdRuns = 3, kWarmRuns = 10, kKeys = 40, kIdleMs = 2000;
-// The page's limit, as make web checks it.
-const kPageLimit = Number(process.env.ZBV_WEB_PAGE_LIMIT || 102400);
+const kColdRuns = 3, kWarmRuns = 20, kKeys = 40, kIdleMs = 2000;
+// The page's limit, as make web checks it: 100 kB.
+const kPageLimit = Number(process.env.ZBV_WEB_PAGE_LIMIT || 100000);
 
 // The least a page that draws with WebGL does: a context with the page's options, one clear.
 const kMinimal = `<!doctype html><html lang="en"><title>minimal</title>
@@ -63,8 +63,8 @@ async function keyToFrame(page, key) {
   const why = unavailable('chromium');
   if (why) throw new Error(why);
   const size = fs.statSync(kPage).size;
-  console.log(`page: ${kPage}, ${size} bytes (${(size / 1024).toFixed(1)} KB; at most ` +
-    `${kPageLimit / 1024} KB: ${size <= kPageLimit ? 'yes' : 'NO'})`);
+  console.log(`page: ${kPage}, ${size} bytes (at most ${kPageLimit}: ` +
+    `${size <= kPageLimit ? 'yes' : 'NO'})`);
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'zbv-bench-'));
   const minimal = pathToFileURL(path.join(dir, 'minimal.html')).href;
   fs.writeFileSync(path.join(dir, 'minimal.html'), kMinimal);
@@ -102,7 +102,7 @@ async function keyToFrame(page, key) {
     console.log(`key press to frame drawn: ${median(total).toFixed(1)} ms (median of ${kKeys}, ` +
       `slowest ${Math.max(...total).toFixed(1)} ms), of which drawing the frame ` +
       `${median(drawing).toFixed(1)} ms`);
-    await measureInspector(browser);
+    await measureFrameView(browser);
   } finally {
     await browser.close();
     fs.rmSync(dir, { recursive: true, force: true });

@@ -1,0 +1,43 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
+"""Puts the page together: the shell, the program's script inside it, and its WebAssembly
+as base64 in an element of its own, which the browser's HTML parser passes over and the
+script decodes at once (shell.html). The script is written in ASCII alone: a single other
+character would make the browser hold the whole script, and scan it, in two bytes a character.
+
+usage: assemble_page.py SHELL SCRIPT WASM OUT"""
+import base64
+import sys
+
+
+def escape(c):
+    code = ord(c)
+    if code < 0x10000:
+        return '\\u%04x' % code
+    code -= 0x10000
+    return '\\u%04x\\u%04x' % (0xd800 + (code >> 10), 0xdc00 + (code & 0x3ff))
+
+
+def main(shell_path, script_path, wasm_path, out_path):
+    with open(shell_path, encoding='utf-8') as f:
+        shell = f.read()
+    with open(script_path, encoding='utf-8') as f:
+        # Only string literals hold other characters, and \uXXXX means the same there.
+        script = ''.join(c if ord(c) < 128 else escape(c) for c in f.read())
+    with open(wasm_path, 'rb') as f:
+        program = base64.b64encode(f.read()).decode('ascii')
+    if '</script' in script.lower():
+        sys.exit(f'{script_path}: the script holds "</script", which would end it early')
+    for mark in ('{{{ PROGRAM }}}', '{{{ SCRIPT }}}'):
+        if shell.count(mark) != 1:
+            sys.exit(f'{shell_path}: {mark} must appear once')
+    page = shell.replace('{{{ PROGRAM }}}', program).replace(
+        '{{{ SCRIPT }}}', '<script>\n' + script + '</script>')
+    with open(out_path, 'w', encoding='utf-8', newline='\n') as f:
+        f.write(page)
+
+
+if __name__ == '__main__':
+    if len(sys.argv) != 5:
+        sys.exit(__doc__)
+    main(*sys.argv[1:])
