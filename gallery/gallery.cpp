@@ -39,22 +39,20 @@ int stopBecause(const std::string& why) {
   return 1;
 }
 
-// The tour drawn again in this process, and the depth buffer of each frame saved as a picture
+// The depth buffer of each frame of the tour drawn again in this process, saved as a picture
 // under outdir/depth. Each frame must be the picture the real viewer showed at that stop.
-int saveDepthPictures(const std::vector<zbv::Image>& shots, const std::string& outdir,
+int saveDepthPictures(const std::vector<zbv::FrameSteps>& tour,
+                      const std::vector<zbv::Image>& shots, const std::string& outdir,
                       const std::string& strip) {
-  if (auto opened = zbv::openViewerWindow(); !opened)
-    return stopBecause("depth pictures: " + opened.why());
-  const auto frames = zbv::replayTour();
-  if (!frames) return stopBecause("depth pictures: " + frames.why());
   const std::string dir = outdir + "/depth";
   mkdir(dir.c_str(), 0777);
   std::printf("depth buffer: %d bits per pixel; white is the nearest value, black the cleared 1\n",
               zbv::depthBits());
   std::vector<zbv::Image> pictures;
-  for (std::size_t k = 0; k < frames->size(); ++k) {
+  for (std::size_t k = 0; k < tour.size(); ++k) {
+    const zbv::Frame& whole = tour[k].whole;
     // Within the tolerance the README's pictures are held to across renderers.
-    const zbv::Image& frame = (*frames)[k].colour;
+    const zbv::Image& frame = whole.colour;
     const auto off = zbv::imageDistance(frame, shots[k]);
     const int allowed = zbv::lsbSteps(zbv::facts::kPixelSteps, shots[k].bits);
     if (!off || *off > allowed) {
@@ -63,9 +61,9 @@ int saveDepthPictures(const std::vector<zbv::Image>& shots, const std::string& o
                          (off ? "off by " + std::to_string(*off) : off.why()) + ")");
     }
     const std::string path = dir + "/" + kTour[k].file + ".png";
-    pictures.push_back(zbv::depthPicture((*frames)[k].depth));
+    pictures.push_back(zbv::depthPicture(whole.depth));
     if (auto saved = zbv::savePng(pictures.back(), path); !saved) return stopBecause(saved.why());
-    std::printf("%s  %s\n", path.c_str(), zbv::describeDepth((*frames)[k].depth).c_str());
+    std::printf("%s  %s\n", path.c_str(), zbv::describeDepth(whole.depth).c_str());
   }
   if (!strip.empty()) {
     auto made = zbv::makeStrip(pictures);
@@ -81,14 +79,12 @@ constexpr int kDepthOffStop = zbv::facts::kStripStops[1];
 
 // Each stop of the tour drawn again draw by draw, its buffers after each draw saved under
 // outdir/steps/<stop> and outdir/steps/<stop>/depth. The last is the picture the viewer showed.
-int saveSteps(const std::vector<zbv::Image>& shots, const std::string& outdir,
-              const std::string& strip) {
-  const auto tour = zbv::replayTourByDraws();
-  if (!tour) return stopBecause("steps: " + tour.why());
+int saveSteps(const std::vector<zbv::FrameSteps>& tour, const std::vector<zbv::Image>& shots,
+              const std::string& outdir, const std::string& strip) {
   const std::string root = outdir + "/steps";
   mkdir(root.c_str(), 0777);
-  for (std::size_t k = 0; k < tour->size(); ++k) {
-    const std::vector<zbv::Frame>& after = (*tour)[k].after;
+  for (std::size_t k = 0; k < tour.size(); ++k) {
+    const std::vector<zbv::Frame>& after = tour[k].after;
     const auto off = zbv::imageDistance(after.back().colour, shots[k]);
     if (!off || *off > zbv::lsbSteps(zbv::facts::kPixelSteps, shots[k].bits)) {
       return stopBecause(std::string("the last draw of ") + kTour[k].file +
@@ -109,7 +105,7 @@ int saveSteps(const std::vector<zbv::Image>& shots, const std::string& outdir,
   }
   if (!strip.empty()) {
     std::vector<zbv::Image> pictures;
-    for (const zbv::Frame& f : (*tour)[kDepthOffStop].after) pictures.push_back(f.colour);
+    for (const zbv::Frame& f : tour[kDepthOffStop].after) pictures.push_back(f.colour);
     auto made = zbv::sideBySide(pictures);
     if (!made) return stopBecause(made.why());
     if (auto saved = zbv::savePng(*made, strip); !saved) return stopBecause(saved.why());
@@ -182,6 +178,12 @@ int main(int argc, char** argv) {
   }
   // The viewer's window goes before this process opens its own in the same place.
   s.process().stop();
-  if (int status = saveDepthPictures(*shots, outdir, depthStrip); status != 0) return status;
-  return saveSteps(*shots, outdir, stepsStrip);
+  // The tour drawn again in this process, once, draw by draw: the whole frames for the depth
+  // pictures, the draws for the steps.
+  if (auto opened = zbv::openViewerWindow(); !opened)
+    return stopBecause("depth pictures: " + opened.why());
+  const auto tour = zbv::replayTourByDraws();
+  if (!tour) return stopBecause("depth pictures: " + tour.why());
+  if (int status = saveDepthPictures(*tour, *shots, outdir, depthStrip); status != 0) return status;
+  return saveSteps(*tour, *shots, outdir, stepsStrip);
 }

@@ -3,11 +3,13 @@
 // is drawn a second time, from the same vertices and under the same depth test, into a
 // framebuffer of our own whose colour holds the depth (gl_FragCoord.z, 24 bits in red, green
 // and blue) and whose own depth buffer (24 bits) does the testing. At the end of a frame the
-// page reads it back (frame_view.js): Module.zbvDepth.values, one 24-bit value per pixel, rows
-// from the bottom.
+// page reads it back (frame_view.js): ZBV_DEPTH.values, one 24-bit value per pixel, rows from
+// the bottom.
 // Linked into the page with --js-library, beside webgl.js.
 mergeInto(LibraryManager.library, {
   $ZBV_DEPTH__deps: ['$ZBV'],
+  // For the benchmark, which compares frame times with the depth view and without it.
+  $ZBV_DEPTH__postset: "Module['zbvDepthView'] = function(on) { ZBV_DEPTH.off = !on; };",
   $ZBV_DEPTH: {
     program: null,
     framebuffer: null,
@@ -17,12 +19,16 @@ mergeInto(LibraryManager.library, {
     height: 0,
     values: null,  // Uint32Array, width * height
     off: false,    // the page without its depth view (for comparing frame times)
-    frames: 0,     // frames read back so far
 
     // Whether the frame is too large for a target of its own beside the picture (16 million
     // pixels: 4096x4096; reading back more takes seconds, and memory the page may not get).
     tooLarge: function() {
       return ZBV.gl.drawingBufferWidth * ZBV.gl.drawingBufferHeight > 16777216;
+    },
+
+    // Whether frames are drawn into the target: a context, the view on, the frame not too large.
+    active: function() {
+      return !!ZBV.gl && !ZBV_DEPTH.off && !ZBV_DEPTH.tooLarge();
     },
 
     // Program, framebuffer and buffers, made on first use and again after a lost context.
@@ -79,6 +85,7 @@ mergeInto(LibraryManager.library, {
         ZBV_DEPTH.height = h;
         ZBV_DEPTH.values = new Uint32Array(w * h);
         ZBV_DEPTH.bytes = new Uint8Array(w * h * 4);
+        ZBV_DEPTH.picture = new Uint8Array(w * h * 4);
       }
       return gl;
     },
@@ -112,9 +119,6 @@ mergeInto(LibraryManager.library, {
         gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
         return [px[0], px[1], px[2]];
       }
-      if (!d.picture || d.picture.length !== d.bytes.length) {
-        d.picture = new Uint8Array(d.bytes.length);
-      }
       if (!d.pictureRead) {
         gl.bindFramebuffer(gl.FRAMEBUFFER, d.copyTarget);
         gl.readPixels(0, 0, w, d.height, gl.RGBA, gl.UNSIGNED_BYTE, d.picture);
@@ -134,15 +138,13 @@ mergeInto(LibraryManager.library, {
       for (var i = 0, j = 0; i < values.length; ++i, j += 4) {
         values[i] = (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
       }
-      ZBV_DEPTH.frames += 1;
-      Module['zbvDepth'] = ZBV_DEPTH;
       ZBV_INSPECT.frameDrawn();
     },
   },
 
   zbv_depth_clear__deps: ['$ZBV_DEPTH'],
   zbv_depth_clear: function(mask) {
-    if (!ZBV.gl || !(mask & 0x100) || ZBV_DEPTH.off || ZBV_DEPTH.tooLarge()) return;
+    if (!(mask & 0x100) || !ZBV_DEPTH.active()) return;
     var gl = ZBV_DEPTH.ready();
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
     gl.clearColor(1, 1, 1, 1);  // 0xffffff: the cleared 1
@@ -153,7 +155,7 @@ mergeInto(LibraryManager.library, {
 
   zbv_depth_draw__deps: ['$ZBV_DEPTH'],
   zbv_depth_draw: function(mode, count) {
-    if (!ZBV.gl || ZBV_DEPTH.off || ZBV_DEPTH.tooLarge()) return;
+    if (!ZBV_DEPTH.active()) return;
     var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
     gl.useProgram(ZBV_DEPTH.program);
@@ -197,7 +199,8 @@ mergeInto(LibraryManager.library, {
     gl.frontFace(frontFace);
     gl.disable(gl.DEPTH_TEST);
     gl.useProgram(ZBV_DEPTH.program);
-    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + 24),
+    var floats = 3 * (ZBV.clipFloats + ZBV.colourFloats);
+    gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + floats),
                   gl.STREAM_DRAW);
     gl.drawArrays(gl.TRIANGLES, 0, 3);
     var px = new Uint8Array(4);
@@ -216,9 +219,8 @@ mergeInto(LibraryManager.library, {
 
   zbv_depth_frame_end__deps: ['$ZBV_DEPTH', '$ZBV_INSPECT'],
   zbv_depth_frame_end: function() {
-    Module['zbvDepthView'] = function(on) { ZBV_DEPTH.off = !on; };
     var gl = ZBV.gl;
-    if (gl && !ZBV_DEPTH.off && !ZBV_DEPTH.tooLarge() && ZBV_DEPTH.ready() && ZBV_DEPTH.copyReady) {
+    if (ZBV_DEPTH.active() && ZBV_DEPTH.ready() && ZBV_DEPTH.copyReady) {
       gl.bindTexture(gl.TEXTURE_2D, ZBV_DEPTH.copy);
       gl.copyTexSubImage2D(gl.TEXTURE_2D, 0, 0, 0, 0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height);
       gl.bindTexture(gl.TEXTURE_2D, null);

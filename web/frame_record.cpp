@@ -29,6 +29,12 @@ int drawLimit() {
   return limit;
 }
 
+void appendForWebgl(std::vector<float>& out, const Vertex& v) {
+  static_assert(kClipFloats == 4 && kColourFloats == 4, "a vertex as WebGL takes it");
+  out.insert(out.end(), v.clip.begin(), v.clip.end());
+  out.insert(out.end(), v.colour.begin(), v.colour.end());
+}
+
 void beginFrame(GLbitfield mask) {
   const Context& c = context();
   FrameRecord& r = record();
@@ -49,12 +55,8 @@ void submitDraw(GLenum mode, std::vector<Vertex> vertices, std::vector<std::uint
   const bool shown = limit < 0 || static_cast<int>(r.draws.size()) < limit;
   if (shown) {
     std::vector<float> flat;
-    flat.reserve(order.size() * 8);
-    for (std::uint32_t i : order) {
-      const Vertex& v = vertices[i];
-      flat.insert(flat.end(), v.clip.begin(), v.clip.end());
-      flat.insert(flat.end(), v.colour.begin(), v.colour.end());
-    }
+    flat.reserve(order.size() * kVertexFloats);
+    for (std::uint32_t i : order) appendForWebgl(flat, vertices[i]);
     const int count = static_cast<int>(order.size());
     zbv_webgl_draw(mode, flat.data(), count);
     // With the depth test off, OpenGL writes no depth: the target keeps what it held.

@@ -37,6 +37,9 @@ void beginFrame(GLbitfield mask);
 // A primitive of the frame: recorded, and drawn unless the limit stops it.
 void submitDraw(GLenum mode, std::vector<Vertex> vertices, std::vector<std::uint32_t> order);
 
+// The vertex appended to `out` as WebGL draws it: kVertexFloats floats (webgl.h).
+void appendForWebgl(std::vector<float>& out, const Vertex& v);
+
 // How many draws of each frame WebGL is given; negative for all of them.
 int drawLimit();
 

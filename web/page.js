@@ -207,7 +207,7 @@ mergeInto(LibraryManager.library, {
         ZBVPage.startUpLights = {depth: ZBVPage.read().depth, lighting: ZBVPage.read().lighting,
                                  on: ZBVPage.lightsOn()};
         ZBVPage.applyFragment(true);
-        ZBV.start();
+        ZBV.reshape();
         window.addEventListener('hashchange', function() { ZBVPage.applyFragment(false); });
         // The keyboard is the viewer's from the start, unless the page is embedded in
         // another. Only now: focusing lays the page out, which the first frame need not wait for.

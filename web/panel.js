@@ -12,10 +12,8 @@ mergeInto(LibraryManager.library, {
 
     byte: function(c) { return Math.round(Math.min(Math.max(c, 0), 1) * 255); },
     bytes: function(rgb) { return rgb.map(ZBVPanel.byte).join(', '); },
-    colour: function(rgb) {
-      return ZBVPanel.bytes(rgb) + ' (' + rgb.map(function(c) { return c.toFixed(3); }).join(', ') + ')';
-    },
     three: function(v) { return v.map(function(c) { return c.toFixed(3); }).join(', '); },
+    colour: function(rgb) { return ZBVPanel.bytes(rgb) + ' (' + ZBVPanel.three(rgb) + ')'; },
 
     // A table cell, or a header cell for the row's name; a colour cell shows a swatch.
     cell: function(row, text, rgb, header) {

@@ -195,12 +195,9 @@ bool triangle(const Draw& d, std::size_t t, std::uint32_t out[3]) {
 
 // Whether WebGL's rasteriser covers pixel (x, y) with the triangle, under the draw's culling.
 bool askWebgl(const Draw& d, const Vertex* const v[3], int x, int y) {
-  float flat[3 * 8];
-  for (std::size_t i = 0; i < 3; ++i) {
-    std::copy(v[i]->clip.begin(), v[i]->clip.end(), flat + 8 * i);
-    std::copy(v[i]->colour.begin(), v[i]->colour.end(), flat + 8 * i + 4);
-  }
-  return zbv_webgl_covers(flat, x, y, d.cullFace, d.cullMode, d.frontFace) != 0;
+  std::vector<float> flat;
+  for (std::size_t i = 0; i < 3; ++i) appendForWebgl(flat, *v[i]);
+  return zbv_webgl_covers(flat.data(), x, y, d.cullFace, d.cullMode, d.frontFace) != 0;
 }
 
 // The history as numbers, for the page to read from the module's memory.
@@ -241,10 +238,9 @@ EMSCRIPTEN_KEEPALIVE const double* zbv_frame_planes() {
 EMSCRIPTEN_KEEPALIVE const double* zbv_pixel_history(int x, int y) {
   std::vector<double>& out = history();
   const FrameRecord& r = frameRecord();
-  // A perspective matrix holds its planes in its third row: -(f + n) / (f - n), -2fn / (f - n).
-  const double p10 = r.projection[10], p14 = r.projection[14];
-  out.assign({p14 / (p10 - 1), p14 / (p10 + 1),
-              drawLimit() < 0 ? double(r.draws.size()) : double(drawLimit())});
+  const double* planes = zbv_frame_planes();
+  out.assign(
+      {planes[0], planes[1], drawLimit() < 0 ? double(r.draws.size()) : double(drawLimit())});
   push(r.clearColour);
   out.push_back(r.depthCleared);
   out.push_back(double(r.draws.size()));

@@ -84,24 +84,23 @@ mergeInto(LibraryManager.library, {
     },
 
     // The canvas made this many CSS pixels in size, and the window with it. A resized canvas
-    // has lost its picture, so a redisplay that reshape posts is drawn at once. The window's
-    // size is the drawing buffer the browser gave, which it may make smaller than asked.
+    // has lost its picture, so a redisplay that reshape posts is drawn at once.
     fit: function(cssWidth, cssHeight) {
       var canvas = ZBV.canvas, ratio = window.devicePixelRatio || 1;
       var w = Math.max(1, Math.round(cssWidth * ratio));
       var h = Math.max(1, Math.round(cssHeight * ratio));
       if (canvas.width !== w) canvas.width = w;
       if (canvas.height !== h) canvas.height = h;
-      var gl = ZBV.gl, lost = gl.isContextLost();
-      _zbv_glut_reshape(lost ? w : gl.drawingBufferWidth, lost ? h : gl.drawingBufferHeight);
-      ZBV.frame();
+      ZBV.reshape();
     },
 
-    // The first frame, as soon as the program has set its state up, at the size the canvas
-    // has now: asking the browser for its laid-out size would lay the whole page out first.
-    // Where the layout gives it another size, the observer below draws it again before
-    // anything is shown.
-    start: function() {
+    // The window as large as the canvas is now, and its frame drawn if one is due: the first
+    // frame too, as soon as the program has set its state up, at the size the canvas has
+    // then (asking the browser for its laid-out size would lay the whole page out first;
+    // where the layout gives it another size, the observer below draws it again before
+    // anything is shown). The window's size is the drawing buffer the browser gave, which
+    // it may make smaller than asked.
+    reshape: function() {
       var canvas = ZBV.canvas, gl = ZBV.gl, lost = gl.isContextLost();
       _zbv_glut_reshape(lost ? canvas.width : gl.drawingBufferWidth,
                         lost ? canvas.height : gl.drawingBufferHeight);

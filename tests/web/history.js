@@ -2,7 +2,7 @@
 // What the page's inspector shows, read as a user reads it: the step chosen, the depth view,
 // and the pixel history panel after a pixel is picked.
 'use strict';
-const { calls, waitForFrames } = require('../../tools/web/page');
+const { calls, waitForFrames, readCanvas } = require('../../tools/web/page');
 
 // Waits until the depth view and the panel have followed the latest frame.
 function followed(page) {
@@ -18,17 +18,8 @@ async function chooseStep(page, n) {
 }
 
 // The depth view as drawn: { width, height, rgb } with rows from the top.
-async function readDepthView(page) {
-  const { width, height, data } = await page.evaluate(() => {
-    const c = document.getElementById('depth');
-    const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    const rgb = new Uint8Array(c.width * c.height * 3);
-    for (let i = 0, j = 0; i < px.length; i += 4, j += 3) rgb.set(px.subarray(i, i + 3), j);
-    let text = '';
-    for (let i = 0; i < rgb.length; i += 0x8000) text += String.fromCharCode.apply(null, rgb.subarray(i, i + 0x8000));
-    return { width: c.width, height: c.height, data: btoa(text) };
-  });
-  return { width, height, rgb: Buffer.from(data, 'base64') };
+function readDepthView(page) {
+  return readCanvas(page, 'depth');
 }
 
 // Picks each pixel ([x, y] in window coordinates) in the picture as a click would, and reads

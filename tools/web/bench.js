@@ -2,7 +2,8 @@
 // node tools/web/bench.js: the page's size, the time from navigation to its first frame in a
 // cold browser (just started) and a warm one (the page loaded before), beside a minimal page
 // that only creates a WebGL context with the same options and clears it; from a key press to
-// its frame; the draw calls of an idle page; what the view into the frame costs (bench_history.js).
+// its frame; the draw calls of an idle page; what the view into the frame costs
+// (bench_history.js).
 // Times are medians; they measure, they do not test.
 'use strict';
 const fs = require('node:fs');
@@ -11,7 +12,7 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { kPage, unavailable, launch } = require('./browser');
 const { openPage, calls, settle, sleep } = require('./page');
-const { measureFrameView } = require('./bench_history');
+const { measureFrameView, median } = require('./bench_history');
 
 const kColdRuns = 3, kWarmRuns = 20, kKeys = 40, kIdleMs = 2000;
 // The page's limit, as make web checks it: 100 kB.
@@ -25,11 +26,6 @@ const gl = document.getElementById('canvas').getContext('webgl', { alpha: false,
 gl.clearColor(0, 0, 0, 1);
 gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
 </script></html>`;
-
-function median(values) {
-  const s = [...values].sort((a, b) => a - b);
-  return s[Math.floor(s.length / 2)];
-}
 
 // Milliseconds from the start of navigation to the first frame's first call to WebGL.
 async function firstFrame(browser, url = '') {

@@ -116,4 +116,4 @@ async function measureFrameView(browser) {
   for (const page of [withView, without, picked]) await page.browserContext().close();
 }
 
-module.exports = { measureFrameView };
+module.exports = { measureFrameView, median };

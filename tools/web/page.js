@@ -89,25 +89,34 @@ async function pressAndWait(page, key) {
   await waitForFrames(page, before + 1);
 }
 
-// The canvas as the page drew it: { width, height, rgb } with rows from the top.
-async function readCanvas(page) {
-  const { width, height, data } = await page.evaluate(() => {
-    const canvas = document.getElementById('canvas');
-    const gl = canvas.getContext('webgl');
-    const w = gl.drawingBufferWidth, h = gl.drawingBufferHeight;
-    const px = new Uint8Array(w * h * 4);
-    gl.readPixels(0, 0, w, h, gl.RGBA, gl.UNSIGNED_BYTE, px);
+// A canvas of the page as drawn: { width, height, rgb } with rows from the top. The picture
+// ('canvas') is read through its WebGL context, rows from the bottom as OpenGL counts them;
+// any other canvas (the depth view) through its 2D context.
+async function readCanvas(page, id = 'canvas') {
+  const { width, height, data, fromBottom } = await page.evaluate((which) => {
+    const canvas = document.getElementById(which);
+    const gl = which === 'canvas' ? canvas.getContext('webgl') : null;
+    let w = canvas.width, h = canvas.height, px;
+    if (gl) {
+      w = gl.drawingBufferWidth;
+      h = gl.drawingBufferHeight;
+      px = new Uint8Array(w * h * 4);
+      gl.readPixels(0, 0, w, h, gl.RGBA, gl.UNSIGNED_BYTE, px);
+    } else {
+      px = canvas.getContext('2d').getImageData(0, 0, w, h).data;
+    }
     let text = '';
     for (let i = 0; i < px.length; i += 0x8000) {
       text += String.fromCharCode.apply(null, px.subarray(i, i + 0x8000));
     }
-    return { width: w, height: h, data: btoa(text) };
-  });
+    return { width: w, height: h, data: btoa(text), fromBottom: !!gl };
+  }, id);
   const rgba = Buffer.from(data, 'base64');
   const rgb = Buffer.alloc(width * height * 3);
   for (let y = 0; y < height; ++y) {
+    const row = fromBottom ? height - 1 - y : y;
     for (let x = 0; x < width; ++x) {
-      const from = ((height - 1 - y) * width + x) * 4, to = (y * width + x) * 3;
+      const from = (row * width + x) * 4, to = (y * width + x) * 3;
       rgb[to] = rgba[from];
       rgb[to + 1] = rgba[from + 1];
       rgb[to + 2] = rgba[from + 2];
