@@ -189,13 +189,13 @@ test-web: web build $(WEB_DRIVER)
 ## Runs the page in headless Chromium and Firefox against the desktop viewer's own pictures
 	@rm -rf $(WEB_BUILD)/desktop-tour
 	ZBV_XVFB=1 scripts/with-xvfb sh -c '$(GALLERY) $(WEB_BUILD)/desktop-tour $(VIEWER) >/dev/null && \
-	  ZBV_DESKTOP_TOUR=$(abspath $(WEB_BUILD))/desktop-tour node --test --test-concurrency=1 tests/web/'
+	  ZBV_WEB_PAGE=$(abspath $(WEB_PAGE)) ZBV_DESKTOP_TOUR=$(abspath $(WEB_BUILD))/desktop-tour node --test --test-concurrency=1 tests/web/'
 
 # The page's size, the time to its first frame (cold and warm browser, beside a minimal WebGL
 # page), from a key to its frame, and the draw calls of the idle page.
 bench-web: web $(WEB_DRIVER)
 ## Measures the page: its size, time to the first frame, key press to frame, idle draw calls
-	ZBV_WEB_PAGE_LIMIT=$(WEB_PAGE_LIMIT) node tools/web/bench.js
+	ZBV_WEB_PAGE=$(abspath $(WEB_PAGE)) ZBV_WEB_PAGE_LIMIT=$(WEB_PAGE_LIMIT) node tools/web/bench.js
 
 clean:
 ## Removes the build folders

@@ -39,6 +39,16 @@ int stopBecause(const std::string& why) {
   return 1;
 }
 
+// How far a frame drawn again is from the picture the viewer showed, where that is more than
+// the tolerance the README's pictures are held to across renderers; '' where it is within.
+std::string offFromShown(const zbv::Image& frame, const zbv::Image& shot) {
+  const auto off = zbv::imageDistance(frame, shot);
+  if (!off) return off.why();
+  if (*off > zbv::lsbSteps(zbv::facts::kPixelSteps, shot.bits))
+    return "off by " + std::to_string(*off);
+  return "";
+}
+
 // The depth buffer of each frame of the tour drawn again in this process, saved as a picture
 // under outdir/depth. Each frame must be the picture the real viewer showed at that stop.
 int saveDepthPictures(const std::vector<zbv::FrameSteps>& tour,
@@ -51,14 +61,9 @@ int saveDepthPictures(const std::vector<zbv::FrameSteps>& tour,
   std::vector<zbv::Image> pictures;
   for (std::size_t k = 0; k < tour.size(); ++k) {
     const zbv::Frame& whole = tour[k].whole;
-    // Within the tolerance the README's pictures are held to across renderers.
-    const zbv::Image& frame = whole.colour;
-    const auto off = zbv::imageDistance(frame, shots[k]);
-    const int allowed = zbv::lsbSteps(zbv::facts::kPixelSteps, shots[k].bits);
-    if (!off || *off > allowed) {
+    if (const std::string off = offFromShown(whole.colour, shots[k]); !off.empty()) {
       return stopBecause(std::string("the frame drawn for ") + kTour[k].file +
-                         " is not the picture the viewer showed (" +
-                         (off ? "off by " + std::to_string(*off) : off.why()) + ")");
+                         " is not the picture the viewer showed (" + off + ")");
     }
     const std::string path = dir + "/" + kTour[k].file + ".png";
     pictures.push_back(zbv::depthPicture(whole.depth));
@@ -85,10 +90,9 @@ int saveSteps(const std::vector<zbv::FrameSteps>& tour, const std::vector<zbv::I
   mkdir(root.c_str(), 0777);
   for (std::size_t k = 0; k < tour.size(); ++k) {
     const std::vector<zbv::Frame>& after = tour[k].after;
-    const auto off = zbv::imageDistance(after.back().colour, shots[k]);
-    if (!off || *off > zbv::lsbSteps(zbv::facts::kPixelSteps, shots[k].bits)) {
+    if (const std::string off = offFromShown(after.back().colour, shots[k]); !off.empty()) {
       return stopBecause(std::string("the last draw of ") + kTour[k].file +
-                         " does not leave the picture the viewer showed");
+                         " does not leave the picture the viewer showed (" + off + ")");
     }
     const std::string dir = root + "/" + kTour[k].file;
     mkdir(dir.c_str(), 0777);

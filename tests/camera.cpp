@@ -40,13 +40,14 @@ Frame lookAt() {
 
 // Half the view's height at unit distance.
 double tanHalfFovy() {
-  return std::tan(kFovyDegrees * M_PI / 360);
+  static const double value = std::tan(kFovyDegrees * M_PI / 360);
+  return value;
 }
 
 }  // namespace
 
 Projected project(Vec3 p, int width, int height) {
-  const Frame f = lookAt();
+  static const Frame f = lookAt();
   const Vec3 e = p - kEye;
   const double depth = dot(e, f.forward), aspect = static_cast<double>(width) / height;
   return {(dot(e, f.side) / (depth * tanHalfFovy() * aspect) + 1) / 2 * width,
@@ -54,7 +55,7 @@ Projected project(Vec3 p, int width, int height) {
 }
 
 Ray rayThrough(double x, double y, int width, int height) {
-  const Frame f = lookAt();
+  static const Frame f = lookAt();
   const double aspect = static_cast<double>(width) / height;
   // Normalised device coordinates of the pixel's centre, y up.
   const double nx = 2 * (x + 0.5) / width - 1, ny = 1 - 2 * (y + 0.5) / height;
@@ -67,13 +68,19 @@ double windowDepth(double eyeDepth) {
   return (ndc + 1) / 2;
 }
 
-bool floorDepth(int x, int y, int width, int height, double* value) {
-  const Ray r = rayThrough(x, y, width, height);
+bool floorHit(const Ray& r, double* eyeDepth) {
   const double d = (kFloor.y - r.origin.y) / r.dir.y;
   const Vec3 hit = r.origin + d * r.dir;
-  if (d <= kNear || d > kFar || std::fabs(hit.x) > kFloor.halfSize ||
+  if (d < kNear || d > kFar || std::fabs(hit.x) > kFloor.halfSize ||
       std::fabs(hit.z) > kFloor.halfSize)
     return false;
+  *eyeDepth = d;
+  return true;
+}
+
+bool floorDepth(int x, int y, int width, int height, double* value) {
+  double d = 0;
+  if (!floorHit(rayThrough(x, y, width, height), &d)) return false;
   *value = windowDepth(d);
   return true;
 }

@@ -36,6 +36,9 @@ Ray rayThrough(double x, double y, int width, int height);
 // window z = (z_ndc + 1) / 2.
 double windowDepth(double eyeDepth);
 
+// Whether the ray meets the floor between the near and far planes, and at what eye depth.
+bool floorHit(const Ray& ray, double* eyeDepth);
+
 // The depth buffer's value where the ray through pixel (x, y) meets the floor; false if it
 // misses the floor or meets it beyond the far plane.
 bool floorDepth(int x, int y, int width, int height, double* value);

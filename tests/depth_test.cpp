@@ -28,11 +28,7 @@ constexpr double kDepthTolerance = kDepthSteps24 / (1 << 24);
 
 class Depth : public InWindow {
  protected:
-  static Frame frameAndDepth() {
-    auto f = drawFrameAndDepth(kWidth, kHeight);
-    EXPECT_TRUE(f) << f.why();
-    return f ? std::move(*f) : Frame();
-  }
+  static Frame frameAndDepth() { return valueOr(drawFrameAndDepth(kWidth, kHeight)); }
 };
 
 TEST_F(Depth, FloorHoldsTheProjectedDepthAndTheSkyTheClearedValue) {

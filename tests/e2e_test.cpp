@@ -101,10 +101,10 @@ class Viewer : public ::testing::Test {
   }
   Session& s() { return *session_; }
   // The picture once the window is quiet; an empty one (the failure reported) if it never is.
-  Image settled() { return orEmpty(session_->settled()); }
+  Image settled() { return valueOr(session_->settled()); }
   // Presses a key and returns the frame drawn in answer.
-  Image press(unsigned long keysym) { return orEmpty(session_->pressAndWait(keysym)); }
-  Image resize(int width, int height) { return orEmpty(session_->resizeAndWait(width, height)); }
+  Image press(unsigned long keysym) { return valueOr(session_->pressAndWait(keysym)); }
+  Image resize(int width, int height) { return valueOr(session_->resizeAndWait(width, height)); }
 
   // A folder for this test alone, removed once the viewer has ended.
   const fs::path& scratch(const std::string& name) { return scratch_.emplace(name).path(); }
@@ -112,12 +112,6 @@ class Viewer : public ::testing::Test {
   std::optional<ScratchDir> scratch_;  // goes last, after the session
   XClient x_;
   std::unique_ptr<Session> session_;
-
- private:
-  static Image orEmpty(Outcome<Image> im) {
-    EXPECT_TRUE(worked(im));
-    return im ? std::move(*im) : Image();
-  }
 };
 
 // A window of the default size showing the start-up picture.

@@ -9,6 +9,7 @@
 
 #include "gl_window.h"
 #include "image.h"
+#include "probes.h"
 #include "scene_facts.h"
 #include "stop.h"
 #include "x_client.h"
@@ -29,9 +30,7 @@ class InWindow : public ::testing::Test {
   }
   // A frame of this size drawn by the viewer's callbacks; the test stops if there is none.
   static Image frame(int width = facts::kWidth, int height = facts::kHeight) {
-    auto im = drawFrame(width, height);
-    EXPECT_TRUE(im) << im.why();
-    return im ? std::move(*im) : Image();
+    return valueOr(drawFrame(width, height));
   }
 };
 

@@ -29,6 +29,13 @@ template <typename T>
   return ::testing::AssertionFailure() << outcome.why();
 }
 
+// What the call made; where it failed, an empty value, and its reason as a failed expectation.
+template <typename T>
+T valueOr(Outcome<T> outcome) {
+  EXPECT_TRUE(worked(outcome));
+  return outcome ? std::move(*outcome) : T();
+}
+
 // The pixel is the expected colour, within the picture's tolerance.
 ::testing::AssertionResult near(const Image& im, Point p, const Rgb& expected);
 // Every pixel of the rectangle is the expected colour, within the picture's tolerance.

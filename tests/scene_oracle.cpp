@@ -91,10 +91,7 @@ Seen SceneOracle::at(int x, int y) const {
   Seen seen;
   double nearest = kFar;
   // The floor is drawn first; lit, its corners' colours differ too little to interpolate.
-  const double d = (kFloor.y - ray.origin.y) / ray.dir.y;
-  const Vec3 onFloor = ray.origin + d * ray.dir;
-  if (d >= kNear && d <= kFar && std::fabs(onFloor.x) <= kFloor.halfSize &&
-      std::fabs(onFloor.z) <= kFloor.halfSize) {
+  if (double d = 0; floorHit(ray, &d)) {
     seen = {Seen::kFloor,
             view_.lighting ? lit(kFloor.colour, view_.light, floorNdotL()) : kFloor.colour};
     nearest = d;

@@ -42,7 +42,6 @@ class SceneOracle {
   // Whether the pixel and its eight neighbours show one object in one colour (within this
   // many 8-bit steps): a pixel where a renderer's rounding cannot matter.
   bool smoothAt(int x, int y, int tolerance) const;
-  const View& view() const { return view_; }
 
  private:
   struct Triangle {

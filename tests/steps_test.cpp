@@ -17,11 +17,7 @@ using facts::kTour;
 
 class Steps : public InWindow {
  protected:
-  static FrameSteps byDraws() {
-    auto s = drawFrameByDraws(facts::kWidth, facts::kHeight);
-    EXPECT_TRUE(worked(s));
-    return s ? std::move(*s) : FrameSteps();
-  }
+  static FrameSteps byDraws() { return valueOr(drawFrameByDraws(facts::kWidth, facts::kHeight)); }
 };
 
 TEST_F(Steps, TheLastDrawLeavesTheWholeFrameInEveryState) {

@@ -110,8 +110,14 @@ Outcome<Image> drawFrame(int width, int height) {
   if (auto sized = resizeWindow(width, height); !sized) return Failure{sized.why()};
   reshape(width, height);
   // On Mesa's software path the first frame swapped after a resize may reach the window only
-  // where the old size reached; the next one is whole.
-  if (resized) display();
+  // where the old size reached; the next one is whole. Only that one is the frame the hooks
+  // watch.
+  if (resized) {
+    auto swap = std::exchange(swapHook, nullptr), draw = std::exchange(drawHook, nullptr);
+    display();
+    swapHook = std::move(swap);
+    drawHook = std::move(draw);
+  }
   display();
   return readFrame();
 }

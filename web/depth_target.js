@@ -36,51 +36,41 @@ mergeInto(LibraryManager.library, {
       var gl = ZBV.gl;
       if (!ZBV_DEPTH.program) {
         gl.canvas.addEventListener('webglcontextlost', function() { ZBV_DEPTH.program = null; });
-        var shader = function(type, text) {
-          var s = gl.createShader(type);
-          gl.shaderSource(s, text);
-          gl.compileShader(s);
-          return s;
-        };
         var p = gl.createProgram();
-        gl.attachShader(p, shader(gl.VERTEX_SHADER,
-            'attribute vec4 position; void main() { gl_Position = position; }'));
+        ZBV.shader(p, gl.VERTEX_SHADER,
+            'attribute vec4 position; void main() { gl_Position = position; }');
         // The depth rounded to 24 bits, in whole numbers a float holds exactly.
-        gl.attachShader(p, shader(gl.FRAGMENT_SHADER,
+        ZBV.shader(p, gl.FRAGMENT_SHADER,
             'precision highp float; void main() {' +
             ' float v = floor(gl_FragCoord.z * 16777215.0 + 0.5);' +
             ' float r = floor(v / 65536.0); float g = floor((v - r * 65536.0) / 256.0);' +
             ' float b = v - r * 65536.0 - g * 256.0;' +
-            ' gl_FragColor = vec4(r, g, b, 255.0) / 255.0; }'));
+            ' gl_FragColor = vec4(r, g, b, 255.0) / 255.0; }');
         gl.bindAttribLocation(p, 0, 'position');
         gl.linkProgram(p);
         ZBV_DEPTH.program = p;
         ZBV_DEPTH.framebuffer = gl.createFramebuffer();
         ZBV_DEPTH.copyTarget = gl.createFramebuffer();
-        ZBV_DEPTH.colour = ZBV_DEPTH.copy = ZBV_DEPTH.probe = ZBV_DEPTH.probeTexture = null;
+        ZBV_DEPTH.probe = gl.createFramebuffer();
+        ZBV_DEPTH.colour = ZBV_DEPTH.copy = ZBV_DEPTH.probeTexture = null;
         ZBV_DEPTH.depth = gl.createRenderbuffer();
         ZBV_DEPTH.width = ZBV_DEPTH.height = 0;
       }
       var w = gl.drawingBufferWidth, h = gl.drawingBufferHeight;
       if (w !== ZBV_DEPTH.width || h !== ZBV_DEPTH.height) {
-        // A texture, not a renderbuffer: WebGL 1 promises 8 bits a channel only there.
-        if (ZBV_DEPTH.colour) gl.deleteTexture(ZBV_DEPTH.colour);
-        var texture = ZBV_DEPTH.colour = gl.createTexture();
-        gl.bindTexture(gl.TEXTURE_2D, texture);
-        gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, w, h, 0, gl.RGBA, gl.UNSIGNED_BYTE, null);
-        gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
-        gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
-        gl.bindTexture(gl.TEXTURE_2D, null);
         // Depth and stencil together: at least 24 bits of depth, as the canvas has.
         gl.bindRenderbuffer(gl.RENDERBUFFER, ZBV_DEPTH.depth);
         gl.renderbufferStorage(gl.RENDERBUFFER, gl.DEPTH_STENCIL, w, h);
         gl.bindRenderbuffer(gl.RENDERBUFFER, null);
-        gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
-        gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+        // A texture, not a renderbuffer: WebGL 1 promises 8 bits a channel only there.
+        ZBV_DEPTH.colour = ZBV_DEPTH.target(ZBV_DEPTH.framebuffer, ZBV_DEPTH.colour, gl.RGBA, w, h);
         gl.framebufferRenderbuffer(gl.FRAMEBUFFER, gl.DEPTH_STENCIL_ATTACHMENT, gl.RENDERBUFFER,
                                    ZBV_DEPTH.depth);
         gl.bindFramebuffer(gl.FRAMEBUFFER, null);
         ZBV_DEPTH.copyReady = ZBV_DEPTH.makeCopy(w, h);
+        // The probe's texture (zbv_webgl_covers) is made at the new size when next asked.
+        if (ZBV_DEPTH.probeTexture) gl.deleteTexture(ZBV_DEPTH.probeTexture);
+        ZBV_DEPTH.probeTexture = null;
         ZBV_DEPTH.width = w;
         ZBV_DEPTH.height = h;
         ZBV_DEPTH.values = new Uint32Array(w * h);
@@ -90,19 +80,27 @@ mergeInto(LibraryManager.library, {
       return gl;
     },
 
+    // A texture of this format and size, drawn into through this framebuffer (left bound) in
+    // place of the texture it had.
+    target: function(framebuffer, old, format, w, h) {
+      var gl = ZBV.gl, texture = gl.createTexture();
+      if (old) gl.deleteTexture(old);
+      gl.bindTexture(gl.TEXTURE_2D, texture);
+      gl.texImage2D(gl.TEXTURE_2D, 0, format, w, h, 0, format, gl.UNSIGNED_BYTE, null);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
+      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MAG_FILTER, gl.NEAREST);
+      gl.bindTexture(gl.TEXTURE_2D, null);
+      gl.bindFramebuffer(gl.FRAMEBUFFER, framebuffer);
+      gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+      return texture;
+    },
+
     // A copy of the picture, taken as each frame ends, to read a pixel's colour from: the
     // browser makes reading the canvas itself wait for the page's compositing, a copy does
     // not. RGB, as the canvas has no alpha; false where it cannot be drawn into here.
     makeCopy: function(w, h) {
       var gl = ZBV.gl;
-      if (ZBV_DEPTH.copy) gl.deleteTexture(ZBV_DEPTH.copy);
-      var texture = ZBV_DEPTH.copy = gl.createTexture();
-      gl.bindTexture(gl.TEXTURE_2D, texture);
-      gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGB, w, h, 0, gl.RGB, gl.UNSIGNED_BYTE, null);
-      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
-      gl.bindTexture(gl.TEXTURE_2D, null);
-      gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.copyTarget);
-      gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
+      ZBV_DEPTH.copy = ZBV_DEPTH.target(ZBV_DEPTH.copyTarget, ZBV_DEPTH.copy, gl.RGB, w, h);
       var complete = gl.checkFramebufferStatus(gl.FRAMEBUFFER) === gl.FRAMEBUFFER_COMPLETE;
       ZBV_DEPTH.pictureRead = false;
       gl.bindFramebuffer(gl.FRAMEBUFFER, null);
@@ -174,19 +172,9 @@ mergeInto(LibraryManager.library, {
     if (!ZBV.gl) return 0;
     var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
     // A target of the frame's size for the one pixel: the triangle drawn alone, read back.
-    if (!ZBV_DEPTH.probe || ZBV_DEPTH.probeSize !== ZBV_DEPTH.width + 'x' + ZBV_DEPTH.height) {
-      if (ZBV_DEPTH.probe) gl.deleteFramebuffer(ZBV_DEPTH.probe);
-      if (ZBV_DEPTH.probeTexture) gl.deleteTexture(ZBV_DEPTH.probeTexture);
-      var texture = ZBV_DEPTH.probeTexture = gl.createTexture();
-      gl.bindTexture(gl.TEXTURE_2D, texture);
-      gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, ZBV_DEPTH.width, ZBV_DEPTH.height, 0, gl.RGBA,
-                    gl.UNSIGNED_BYTE, null);
-      gl.texParameteri(gl.TEXTURE_2D, gl.TEXTURE_MIN_FILTER, gl.NEAREST);
-      gl.bindTexture(gl.TEXTURE_2D, null);
-      ZBV_DEPTH.probe = gl.createFramebuffer();
-      gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.probe);
-      gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
-      ZBV_DEPTH.probeSize = ZBV_DEPTH.width + 'x' + ZBV_DEPTH.height;
+    if (!ZBV_DEPTH.probeTexture) {
+      ZBV_DEPTH.probeTexture = ZBV_DEPTH.target(ZBV_DEPTH.probe, null, gl.RGBA, ZBV_DEPTH.width,
+                                                ZBV_DEPTH.height);
     }
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.probe);
     gl.enable(gl.SCISSOR_TEST);

@@ -55,6 +55,17 @@ mergeInto(LibraryManager.library, {
       return '#' + out.map(function(p) { return encode(p[0]) + '=' + encode(p[1]); }).join('&');
     },
 
+    // The address given this fragment, in place of the current entry of the history (no new
+    // one); where the browser will not rewrite it (a sandboxed frame), it stays as it is.
+    replace: function(hash) {
+      if (hash === location.hash) return;
+      try {
+        history.replaceState(history.state, '', location.href.split('#')[0] + hash);
+      } catch (e) {
+        // the address is not the page's to change
+      }
+    },
+
     // The keys a "keys" value names, given the keys of each group in their order (['12',
     // '34', '567']): at most one key a group, groups in that order. Null when malformed.
     keys: function(value, groups) {

@@ -66,11 +66,8 @@ mergeInto(LibraryManager.library, {
     // The pixel and the step after whatever else the fragment holds (the keys first).
     writeAddressNow: function() {
       var I = ZBV_INSPECT, mine = [['pixel', ''], ['step', '']];
-      var hash = ZBVFragment.write(ZBVFragment.write(location.hash, mine), [
-        ['pixel', I.pixel ? I.pixel.join(',') : ''], ['step', I.step >= 0 ? String(I.step) : '']]);
-      if (hash !== location.hash) {
-        history.replaceState(history.state, '', location.href.split('#')[0] + hash);
-      }
+      ZBVFragment.replace(ZBVFragment.write(ZBVFragment.write(location.hash, mine), [
+        ['pixel', I.pixel ? I.pixel.join(',') : ''], ['step', I.step >= 0 ? String(I.step) : '']]));
     },
 
     // Stops the frame after `step` draws (4 or more: the whole frame) and draws it again.

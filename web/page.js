@@ -102,14 +102,8 @@ mergeInto(LibraryManager.library, {
     // state has (so that the live region speaks only then).
     shown: function() {
       var state = ZBVPage.read(), key = JSON.stringify(state);
-      var hash = ZBVFragment.write(location.hash, [['keys', ZBVPage.keysFromStartUp(state)]]);
-      if (hash !== location.hash) {
-        try {
-          history.replaceState(history.state, '', location.href.split('#')[0] + hash);
-        } catch (e) {
-          // an address the browser will not rewrite (a sandboxed frame): it stays as it is
-        }
-      }
+      ZBVFragment.replace(ZBVFragment.write(location.hash,
+                                            [['keys', ZBVPage.keysFromStartUp(state)]]));
       if (key === ZBVPage.shownState) return;
       ZBVPage.shownState = key;
       document.getElementById('state').textContent = ZBVPage.describe(state);

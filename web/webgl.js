@@ -22,22 +22,24 @@ mergeInto(LibraryManager.library, {
     clearColour: [0, 0, 0, 0],
     viewport: null,
 
+    // A shader compiled from this text and attached to the program.
+    shader: function(program, type, text) {
+      var gl = ZBV.gl, s = gl.createShader(type);
+      gl.shaderSource(s, text);
+      gl.compileShader(s);
+      gl.attachShader(program, s);
+      return s;
+    },
+
     // Shader, buffer and state, on a new or restored context: '' when ready, else what
     // went wrong, in words.
     prepare: function() {
       var gl = ZBV.gl;
       var program = gl.createProgram();
-      function shader(type, text) {
-        var s = gl.createShader(type);
-        gl.shaderSource(s, text);
-        gl.compileShader(s);
-        gl.attachShader(program, s);
-        return s;
-      }
-      var shaders = [shader(gl.VERTEX_SHADER,
+      var shaders = [ZBV.shader(program, gl.VERTEX_SHADER,
           'attribute vec4 position; attribute vec4 colour; varying vec4 shade;' +
           'void main() { gl_Position = position; shade = colour; }'),
-        shader(gl.FRAGMENT_SHADER,
+        ZBV.shader(program, gl.FRAGMENT_SHADER,
           '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
           'precision mediump float;\n#endif\n' +
           'varying vec4 shade; void main() { gl_FragColor = shade; }')];

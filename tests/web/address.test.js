@@ -5,7 +5,7 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { openPage, pressAndWait, readCanvas, settle, waitForFrames, calls } =
+const { openPage, pressAndWait, readCanvas, settle, frameAfter } =
   require('../../tools/web/page');
 const { browserSuite, same, shownState } = require('./harness');
 
@@ -54,9 +54,7 @@ browserSuite('The address', {}, (browser) => {
     const history = await page.evaluate(() => history.length);
     assert.match((await shownState(page)).line, /lighting off/);
     const change = async (hash) => {
-      const before = (await calls(page)).clears;
-      await page.evaluate((h) => { location.hash = h; }, hash);
-      await waitForFrames(page, before + 1);
+      await frameAfter(page, () => page.evaluate((h) => { location.hash = h; }, hash));
       await settle(page);
       return [(await shownState(page)).pressed, await page.evaluate(() => location.hash)];
     };

@@ -34,4 +34,7 @@ function outOfBounds(r, what) {
   return '';
 }
 
-module.exports = { distance, compare, outOfBounds };
+// Where make test-web has the desktop viewer write its tour.
+const kDesktop = process.env.ZBV_DESKTOP_TOUR || '';
+
+module.exports = { kDesktop, compare, outOfBounds };

@@ -2,7 +2,7 @@
 // What the page's inspector shows, read as a user reads it: the step chosen, the depth view,
 // and the pixel history panel after a pixel is picked.
 'use strict';
-const { calls, waitForFrames, readCanvas } = require('../../tools/web/page');
+const { frameAfter } = require('../../tools/web/page');
 
 // Waits until the depth view and the panel have followed the latest frame.
 function followed(page) {
@@ -11,19 +11,12 @@ function followed(page) {
 
 // Chooses step n (0 after the clear ... 4 the whole frame) and waits for its frame.
 async function chooseStep(page, n) {
-  const before = (await calls(page)).clears;
-  await page.click(`input[name="step"][value="${n}"]`);
-  await waitForFrames(page, before + 1);
+  await frameAfter(page, () => page.click(`input[name="step"][value="${n}"]`));
   await followed(page);
 }
 
-// The depth view as drawn: { width, height, rgb } with rows from the top.
-function readDepthView(page) {
-  return readCanvas(page, 'depth');
-}
-
 // Picks each pixel ([x, y] in window coordinates) in the picture as a click would, and reads
-// the panel: the colour the history ends with, the lighting's result (null where unlit), the
+// the panel: the colour the history ends with and the draw that wrote it, the lighting's result (null where unlit), the
 // depth stored, and each draw's rows.
 async function pickAll(page, pixels) {
   await followed(page);
@@ -41,10 +34,10 @@ async function pickAll(page, pixels) {
       const result = document.querySelector('#pixel-lighting [data-rgb]');
       return { where: document.getElementById('pixel-where').textContent, rows,
         colour: document.getElementById('pixel-colour').dataset.rgb,
-        end: written[written.length - 1].rgb, lit: result ? result.dataset.rgb : null,
+        end: written[written.length - 1].rgb, endDraw: written[written.length - 1].draw, lit: result ? result.dataset.rgb : null,
         depth: +document.getElementById('pixel-depth').dataset.depth };
     });
   }, pixels);
 }
 
-module.exports = { followed, chooseStep, readDepthView, pickAll };
+module.exports = { followed, chooseStep, pickAll };

@@ -9,7 +9,7 @@ const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { kPage } = require('../../tools/web/browser');
-const { openPage, calls, settle, waitForFrames } = require('../../tools/web/page');
+const { openPage, settle, frameAfter } = require('../../tools/web/page');
 const { browserSuite, shownState } = require('./harness');
 
 // The viewport of the latest frame and the drawing buffer it was drawn into.
@@ -20,9 +20,7 @@ const viewport = (page) => page.evaluate(() => {
 
 // Runs change in the page, then waits for the frame it brings.
 async function thenFrame(page, change, ...args) {
-  const before = (await calls(page)).clears;
-  await page.evaluate(change, ...args);
-  await waitForFrames(page, before + 1);
+  await frameAfter(page, () => page.evaluate(change, ...args));
   await settle(page);
 }
 
@@ -43,9 +41,7 @@ browserSuite('The page at any size', {}, (browser) => {
 
   test('full screen gives reshape the screen\'s size, and leaving it the old size', async () => {
     const page = await openPage(browser());
-    const before = (await calls(page)).clears;
-    await page.click('#full-screen');
-    await waitForFrames(page, before + 1);
+    await frameAfter(page, () => page.click('#full-screen'));
     await page.waitForFunction(() => !!document.fullscreenElement);
     await settle(page);
     const screen = await page.evaluate(() => [screen.width, screen.height]);
@@ -70,9 +66,8 @@ browserSuite('The page at any size', {}, (browser) => {
             .scrollIntoView({ block: 'center' }), key);
           const y = await page.evaluate(() => scrollY);
           const box = await (await page.$(`[data-key="${key}"]`)).boundingBox();
-          const before = (await calls(page)).clears;
-          await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
-          await waitForFrames(page, before + 1);
+          await frameAfter(page, () => page.touchscreen.tap(box.x + box.width / 2,
+            box.y + box.height / 2));
           await settle(page);
           assert.equal(await page.evaluate(() => scrollY), y, `tapping ${key} moved the page`);
         }

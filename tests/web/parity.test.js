@@ -9,10 +9,9 @@ const fs = require('node:fs');
 const path = require('node:path');
 const { openPage, pressAndWait, readCanvas } = require('../../tools/web/page');
 const { tour, kPixelSteps, kSmoothShareOff, readPng } = require('../../tools/web/scene');
-const { compare, outOfBounds } = require('./compare');
+const { kDesktop, compare, outOfBounds } = require('./compare');
 const { browserSuite } = require('./harness');
 
-const kDesktop = process.env.ZBV_DESKTOP_TOUR || '';
 
 browserSuite('The page and the desktop viewer', {
   needs: () => (fs.existsSync(path.join(kDesktop, `${tour()[0].file}.png`)) ? ''

@@ -9,11 +9,10 @@ const fs = require('node:fs');
 const path = require('node:path');
 const { openPage, pressAndWait, readCanvas } = require('../../tools/web/page');
 const { tour, readPng } = require('../../tools/web/scene');
-const { compare, outOfBounds } = require('./compare');
+const { kDesktop, compare, outOfBounds } = require('./compare');
 const { browserSuite } = require('./harness');
-const { chooseStep, readDepthView } = require('./history');
+const { chooseStep } = require('./history');
 
-const kDesktop = process.env.ZBV_DESKTOP_TOUR || '';
 const kStepFiles = ['1-floor', '2-grey-teapot', '3-red-teapot', '4-blue-teapot'];
 
 browserSuite('The frame draw by draw, and its depth', {
@@ -36,11 +35,11 @@ browserSuite('The frame draw by draw, and its depth', {
         await chooseStep(page, n + 1);
         check(`${stop.file} ${file}`, 'colour', path.join(dir, `${file}.png`), await readCanvas(page));
         check(`${stop.file} ${file} depth`, 'depth', path.join(dir, 'depth', `${file}.png`),
-          await readDepthView(page));
+          await readCanvas(page, 'depth'));
       }
       // The whole frame's depth view against the gallery's depth picture of the stop.
       check(`${stop.file} depth view`, 'depth', path.join(kDesktop, 'depth', `${stop.file}.png`),
-        await readDepthView(page));
+        await readCanvas(page, 'depth'));
     }
     for (const [kind, r] of Object.entries(worst)) {
       console.log(`${name}: worst ${kind}: ${r.what}, ${r.off} of ${r.smooth} smooth pixels off, ` +

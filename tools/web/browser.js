@@ -13,7 +13,6 @@ const kBrowsers = {
   // The browser binary itself: /usr/bin/chromium is a shell wrapper that adds flags of its own.
   chromium: {
     binary: process.env.ZBV_CHROMIUM || '/usr/lib/chromium/chromium',
-    package: 'chromium',
     // WebGL from SwiftShader, on a machine with no GPU and no display; nothing fetched.
     args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-first-run',
       '--no-sandbox', '--disable-background-networking', '--disable-component-update',
@@ -23,7 +22,6 @@ const kBrowsers = {
   },
   firefox: {
     binary: process.env.ZBV_FIREFOX || '/usr/bin/firefox-esr',
-    package: 'firefox-esr',
     needsDisplay: true,
     prefs: { 'app.update.enabled': false, 'browser.shell.checkDefaultBrowser': false },
     noWebgl: { prefs: { 'webgl.disabled': true } },

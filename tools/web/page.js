@@ -75,18 +75,23 @@ function sleep(ms) {
 
 // Presses a key or a chord ('Control+4'), by the driver's names for keys.
 async function press(page, keys) {
-  const parts = keys.split('+').filter(Boolean);
-  const key = keys.endsWith('++') ? '+' : parts.pop();
+  const parts = keys.split('+');
+  const key = parts.pop();
   for (const m of parts) await page.keyboard.down(m);
   await page.keyboard.press(key);
   for (const m of parts.reverse()) await page.keyboard.up(m);
 }
 
-// Presses a key and waits for the frame it brings.
-async function pressAndWait(page, key) {
+// Runs action (a function of no arguments), then waits for the frame it brings.
+async function frameAfter(page, action) {
   const before = (await calls(page)).clears;
-  await press(page, key);
+  await action();
   await waitForFrames(page, before + 1);
+}
+
+// Presses a key and waits for the frame it brings.
+function pressAndWait(page, key) {
+  return frameAfter(page, () => press(page, key));
 }
 
 // A canvas of the page as drawn: { width, height, rgb } with rows from the top. The picture
@@ -125,5 +130,5 @@ async function readCanvas(page, id = 'canvas') {
   return { width, height, rgb };
 }
 
-module.exports = { openPage, calls, waitForFrames, settle, sleep, press, pressAndWait,
-  readCanvas };
+module.exports = { openPage, calls, waitForFrames, settle, sleep, press, frameAfter,
+  pressAndWait, readCanvas };
