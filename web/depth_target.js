@@ -3,13 +3,15 @@
 // is drawn a second time, from the same vertices and under the same depth test, into a
 // framebuffer of our own whose colour holds the depth (gl_FragCoord.z, 24 bits in red, green
 // and blue) and whose own depth buffer (24 bits) does the testing. At the end of a frame the
-// page reads it back (frame_view.js): ZBV_DEPTH.values, one 24-bit value per pixel, rows from
-// the bottom.
+// page reads it back (frame_view.js): ZBV_DEPTH.value(i), one 24-bit value per pixel, rows
+// from the bottom, once ZBV_DEPTH.values is set.
 // Linked into the page with --js-library, beside webgl.js.
 mergeInto(LibraryManager.library, {
   $ZBV_DEPTH__deps: ['$ZBV'],
   // For the benchmark, which compares frame times with the depth view and without it.
-  $ZBV_DEPTH__postset: "Module['zbvDepthView'] = function(on) { ZBV_DEPTH.off = !on; };",
+  // Its objects belong to one context: dropped when it is lost, made anew on a restored one.
+  $ZBV_DEPTH__postset: "Module['zbvDepthView'] = function(on) { ZBV_DEPTH.off = !on; };" +
+    'ZBV.lostHooks.push(ZBV_DEPTH.reset); ZBV.restoredHooks.push(ZBV_DEPTH.reset);',
   $ZBV_DEPTH: {
     program: null,
     framebuffer: null,
@@ -17,7 +19,8 @@ mergeInto(LibraryManager.library, {
     depth: null,
     width: 0,
     height: 0,
-    values: null,  // Uint32Array, width * height
+    bytes: null,   // the target's RGBA bytes, width * height * 4
+    values: null,  // the bytes, once a frame has been read back into them
     off: false,    // the page without its depth view (for comparing frame times)
 
     // Whether the frame is too large for a target of its own beside the picture (16 million
@@ -26,16 +29,27 @@ mergeInto(LibraryManager.library, {
       return ZBV.gl.drawingBufferWidth * ZBV.gl.drawingBufferHeight > 16777216;
     },
 
-    // Whether frames are drawn into the target: a context, the view on, the frame not too large.
+    // Whether frames are drawn into the target: a context that is not lost, the view on, the
+    // frame not too large.
     active: function() {
-      return !!ZBV.gl && !ZBV_DEPTH.off && !ZBV_DEPTH.tooLarge();
+      return ZBV.usable() && !ZBV_DEPTH.off && !ZBV_DEPTH.tooLarge();
+    },
+
+    // Nothing made yet: the program, framebuffers and buffers are made on next use, and
+    // nothing is read back until a frame has been drawn into them.
+    reset: function() {
+      var d = ZBV_DEPTH;
+      d.program = d.framebuffer = d.copyTarget = d.probe = d.depth = null;
+      d.colour = d.copy = d.probeTexture = null;
+      d.width = d.height = 0;
+      d.values = d.bytes = null;
+      d.drawn = false;
     },
 
     // Program, framebuffer and buffers, made on first use and again after a lost context.
     ready: function() {
       var gl = ZBV.gl;
       if (!ZBV_DEPTH.program) {
-        gl.canvas.addEventListener('webglcontextlost', function() { ZBV_DEPTH.program = null; });
         var p = gl.createProgram();
         ZBV.shader(p, gl.VERTEX_SHADER,
             'attribute vec4 position; void main() { gl_Position = position; }');
@@ -52,7 +66,10 @@ mergeInto(LibraryManager.library, {
         ZBV_DEPTH.framebuffer = gl.createFramebuffer();
         ZBV_DEPTH.copyTarget = gl.createFramebuffer();
         ZBV_DEPTH.probe = gl.createFramebuffer();
-        ZBV_DEPTH.colour = ZBV_DEPTH.copy = ZBV_DEPTH.probeTexture = null;
+        ZBV_DEPTH.colour = ZBV_DEPTH.copy = null;
+        // The probe's one pixel (zbv_webgl_covers).
+        ZBV_DEPTH.probeTexture = ZBV_DEPTH.target(ZBV_DEPTH.probe, null, gl.RGBA, 1, 1);
+        gl.bindFramebuffer(gl.FRAMEBUFFER, null);
         ZBV_DEPTH.depth = gl.createRenderbuffer();
         ZBV_DEPTH.width = ZBV_DEPTH.height = 0;
       }
@@ -68,14 +85,10 @@ mergeInto(LibraryManager.library, {
                                    ZBV_DEPTH.depth);
         gl.bindFramebuffer(gl.FRAMEBUFFER, null);
         ZBV_DEPTH.copyReady = ZBV_DEPTH.makeCopy(w, h);
-        // The probe's texture (zbv_webgl_covers) is made at the new size when next asked.
-        if (ZBV_DEPTH.probeTexture) gl.deleteTexture(ZBV_DEPTH.probeTexture);
-        ZBV_DEPTH.probeTexture = null;
         ZBV_DEPTH.width = w;
         ZBV_DEPTH.height = h;
-        ZBV_DEPTH.values = new Uint32Array(w * h);
+        ZBV_DEPTH.values = null;
         ZBV_DEPTH.bytes = new Uint8Array(w * h * 4);
-        ZBV_DEPTH.picture = new Uint8Array(w * h * 4);
       }
       return gl;
     },
@@ -102,40 +115,34 @@ mergeInto(LibraryManager.library, {
       var gl = ZBV.gl;
       ZBV_DEPTH.copy = ZBV_DEPTH.target(ZBV_DEPTH.copyTarget, ZBV_DEPTH.copy, gl.RGB, w, h);
       var complete = gl.checkFramebufferStatus(gl.FRAMEBUFFER) === gl.FRAMEBUFFER_COMPLETE;
-      ZBV_DEPTH.pictureRead = false;
       gl.bindFramebuffer(gl.FRAMEBUFFER, null);
       return complete;
     },
 
-    // The colour the picture shows at (x, y), 0-255: from the copy, read back whole the
-    // first time a frame is asked (the pixels picked next cost nothing), or else from the
-    // canvas, the one pixel.
+    // The colour the picture shows at (x, y), 0-255, the one pixel read: from the copy where
+    // there is one, else from the canvas.
     shown: function(x, y) {
-      var gl = ZBV.gl, d = ZBV_DEPTH, w = d.width;
-      if (!d.copyReady) {
-        var px = new Uint8Array(4);
-        gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
-        return [px[0], px[1], px[2]];
-      }
-      if (!d.pictureRead) {
-        gl.bindFramebuffer(gl.FRAMEBUFFER, d.copyTarget);
-        gl.readPixels(0, 0, w, d.height, gl.RGBA, gl.UNSIGNED_BYTE, d.picture);
-        gl.bindFramebuffer(gl.FRAMEBUFFER, null);
-        d.pictureRead = true;
-      }
-      var at = 4 * (y * w + x);
-      return [d.picture[at], d.picture[at + 1], d.picture[at + 2]];
+      var gl = ZBV.gl, d = ZBV_DEPTH, px = new Uint8Array(4);
+      if (d.copyReady) gl.bindFramebuffer(gl.FRAMEBUFFER, d.copyTarget);
+      gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
+      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      return [px[0], px[1], px[2]];
+    },
+
+    // The value stored at index i (rows from the bottom) of the frame read back last, 24 bits.
+    value: function(i) {
+      var px = ZBV_DEPTH.bytes, j = 4 * i;
+      return (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
     },
 
     // The target read back at the end of a frame, and the page told.
     readBack: function() {
-      var gl = ZBV_DEPTH.ready(), px = ZBV_DEPTH.bytes, values = ZBV_DEPTH.values;
+      var gl = ZBV_DEPTH.ready();
       gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
-      gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE, px);
+      gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE,
+                    ZBV_DEPTH.bytes);
       gl.bindFramebuffer(gl.FRAMEBUFFER, null);
-      for (var i = 0, j = 0; i < values.length; ++i, j += 4) {
-        values[i] = (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
-      }
+      ZBV_DEPTH.values = ZBV_DEPTH.bytes;
       ZBV_INSPECT.frameDrawn();
     },
   },
@@ -164,21 +171,19 @@ mergeInto(LibraryManager.library, {
 
   zbv_webgl_subpixel_bits__deps: ['$ZBV'],
   zbv_webgl_subpixel_bits: function() {
-    return ZBV.gl ? ZBV.gl.getParameter(ZBV.gl.SUBPIXEL_BITS) : 8;
+    return ZBV.usable() ? ZBV.gl.getParameter(ZBV.gl.SUBPIXEL_BITS) : 8;
   },
 
   zbv_webgl_covers__deps: ['$ZBV_DEPTH'],
   zbv_webgl_covers: function(vertices, x, y, cull, cullMode, frontFace) {
-    if (!ZBV.gl) return 0;
+    if (!ZBV.usable()) return 0;
     var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
-    // A target of the frame's size for the one pixel: the triangle drawn alone, read back.
-    if (!ZBV_DEPTH.probeTexture) {
-      ZBV_DEPTH.probeTexture = ZBV_DEPTH.target(ZBV_DEPTH.probe, null, gl.RGBA, ZBV_DEPTH.width,
-                                                ZBV_DEPTH.height);
-    }
+    // The triangle drawn alone into a target of one pixel, which the viewport moves to (x, y):
+    // whole pixels, so the rasteriser places the triangle's edges against pixel centres as it
+    // does in the frame.
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.probe);
-    gl.enable(gl.SCISSOR_TEST);
-    gl.scissor(x, y, 1, 1);
+    var view = ZBV.viewport || [0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height];
+    gl.viewport(view[0] - x, view[1] - y, view[2], view[3]);
     gl.clearColor(0, 0, 0, 0);
     gl.clear(gl.COLOR_BUFFER_BIT);
     gl.clearColor.apply(gl, ZBV.clearColour);
@@ -192,10 +197,10 @@ mergeInto(LibraryManager.library, {
                   gl.STREAM_DRAW);
     gl.drawArrays(gl.TRIANGLES, 0, 3);
     var px = new Uint8Array(4);
-    gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
+    gl.readPixels(0, 0, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
     // Back to the state the GL layer has set.
     gl.useProgram(picture);
-    gl.disable(gl.SCISSOR_TEST);
+    gl.viewport.apply(gl, view);
     [gl.CULL_FACE, gl.DEPTH_TEST].forEach(function(cap) {
       if (ZBV.caps[cap]) gl.enable(cap); else gl.disable(cap);
     });
@@ -212,20 +217,21 @@ mergeInto(LibraryManager.library, {
       gl.bindTexture(gl.TEXTURE_2D, ZBV_DEPTH.copy);
       gl.copyTexSubImage2D(gl.TEXTURE_2D, 0, 0, 0, 0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height);
       gl.bindTexture(gl.TEXTURE_2D, null);
-      ZBV_DEPTH.pictureRead = false;
     }
     // Read back once the frame's event is done, and only the latest of frames that come
-    // faster than that (a frame dragged to a new size): a large frame takes a while.
+    // faster than that (a frame dragged to a new size): a large frame takes a while. A frame
+    // drawn while the context is lost leaves nothing to read: the page keeps what it shows
+    // until the frame drawn on the restored context.
     if (ZBV_DEPTH.pending) return;
     ZBV_DEPTH.pending = true;
     setTimeout(function() {
       ZBV_DEPTH.pending = false;
-      if (ZBV.gl && !ZBV_DEPTH.off) {
+      if (ZBV.usable() && !ZBV_DEPTH.off) {
         if (ZBV_DEPTH.tooLarge()) {
           ZBV_DEPTH.values = null;
           ZBV_DEPTH.width = 0;  // made anew when the frame is small enough again
           ZBV_INSPECT.frameTooLarge();
-        } else {
+        } else if (ZBV_DEPTH.program) {
           ZBV_DEPTH.readBack();
         }
       }

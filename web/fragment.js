@@ -1,10 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The address's fragment as parameters, "#name=value&name=value": read without ever
 // throwing (a piece that does not parse is left out), and written back with the page's own
-// parameters set and every other one kept where it was. Linked into the page with
-// --js-library.
+// parameters set, in their order, and every other one kept where it was. Linked into the page
+// with --js-library.
 mergeInto(LibraryManager.library, {
   $ZBVFragment: {
+    // The fragment the page last read or wrote: any other in the address is an edit the page
+    // has not taken in yet.
+    known: null,
+
     // [[name, value], ...] in the fragment's order; pieces with no name, no '=' or a value
     // that does not decode are left out.
     parse: function(hash) {
@@ -30,40 +34,45 @@ mergeInto(LibraryManager.library, {
       return null;
     },
 
-    // The fragment (with its '#', or '' for none) after setting these parameters, given as
-    // [[name, value], ...]: a value of '' removes the parameter, a new one goes at the end.
-    write: function(hash, changes) {
-      var pairs = ZBVFragment.parse(hash), done = {};
-      function encode(text) {
-        return encodeURIComponent(text).replace(/%2C/g, ',');
-      }
-      var out = [];
-      pairs.forEach(function(pair) {
-        for (var i = 0; i < changes.length; ++i) {
-          if (changes[i][0] === pair[0]) {
-            if (!done[pair[0]] && changes[i][1] !== '') out.push([pair[0], changes[i][1]]);
-            done[pair[0]] = true;
-            return;
-          }
-        }
-        out.push(pair);
+    // The fragment (with its '#', or '' for none) that names `own`, [[name, value], ...] in
+    // their order ('' for a parameter that is left out), with every other parameter of `hash`
+    // kept: the own ones together where the first of them stood, else at the end.
+    write: function(hash, own) {
+      var names = own.map(function(p) { return p[0]; }), out = [], at = -1;
+      ZBVFragment.parse(hash).forEach(function(pair) {
+        if (names.indexOf(pair[0]) < 0) out.push(pair);
+        else if (at < 0) at = out.length;
       });
-      changes.forEach(function(change) {
-        if (!done[change[0]] && change[1] !== '') out.push(change);
-      });
+      var mine = own.filter(function(p) { return p[1] !== ''; });
+      out.splice.apply(out, [at < 0 ? out.length : at, 0].concat(mine));
       if (out.length === 0) return '';
-      return '#' + out.map(function(p) { return encode(p[0]) + '=' + encode(p[1]); }).join('&');
+      return '#' + out.map(function(p) {
+        return encodeURIComponent(p[0]) + '=' + encodeURIComponent(p[1]).replace(/%2C/g, ',');
+      }).join('&');
+    },
+
+    // Whether the address holds a fragment the page has not read or written itself.
+    edited: function() {
+      return location.hash !== ZBVFragment.known;
+    },
+
+    // The fragment as read now: what the page shows from here on.
+    read: function() {
+      ZBVFragment.known = location.hash;
+      return ZBVFragment.parse(location.hash);
     },
 
     // The address given this fragment, in place of the current entry of the history (no new
     // one); where the browser will not rewrite it (a sandboxed frame), it stays as it is.
     replace: function(hash) {
-      if (hash === location.hash) return;
-      try {
-        history.replaceState(history.state, '', location.href.split('#')[0] + hash);
-      } catch (e) {
-        // the address is not the page's to change
+      if (hash !== location.hash) {
+        try {
+          history.replaceState(history.state, '', location.href.split('#')[0] + hash);
+        } catch (e) {
+          // the address is not the page's to change
+        }
       }
+      ZBVFragment.known = location.hash;
     },
 
     // The keys a "keys" value names, given the keys of each group in their order (['12',
@@ -77,6 +86,12 @@ mergeInto(LibraryManager.library, {
         ++group;
       }
       return out;
+    },
+
+    // A pixel "x,y" (whole numbers, from the bottom left) as [x, y]; null when malformed.
+    pixel: function(value) {
+      var p = /^(\d{1,7}),(\d{1,7})$/.exec(value || '');
+      return p ? [+p[1], +p[2]] : null;
     },
   },
 });

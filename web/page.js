@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The page around the picture: the keyboard (keys typed anywhere reach the viewer), the key
 // buttons, the line that says what the GL state is after each frame and what it shows, the
-// address's fragment that names the state, and full screen. Linked into the page with
-// --js-library.
+// address's fragment that names what the page shows (the keys, the pixel picked and the
+// step), and full screen. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZBVPage__deps: ['$ZBVFragment'],
+  $ZBVPage__deps: ['$ZBVFragment', '$ZBV_INSPECT'],
   $ZBVPage: {
     // OpenGL's names for what the keys switch.
     GL_LIGHTING: 0x0B50,
@@ -22,6 +22,9 @@ mergeInto(LibraryManager.library, {
     // the last frame showed.
     startUpLights: null,
     shownState: null,
+    // The keys that give the state the last frame showed, from start-up.
+    shownKeys: '',
+    addressTimer: 0,
 
     // The lights on (numbers, 0 to 7) as GL reports them.
     lightsOn: function() {
@@ -76,11 +79,12 @@ mergeInto(LibraryManager.library, {
       return keys;
     },
 
-    // The state the fragment names, reached from whatever state is now by typing a key for
-    // each group: the fragment's, or the start-up value's. A fragment without a
-    // well-formed "keys" gives the start-up state.
-    applyFragment: function(fromStartUp) {
-      var value = ZBVFragment.get(ZBVFragment.parse(location.hash), 'keys');
+    // What the address names, shown: the state its keys give, reached from whatever state is
+    // now by typing a key for each group (the fragment's, or the start-up value's), and the
+    // pixel and the step. What is missing or malformed gives the start-up state, no pixel and
+    // the whole frame; the next frame writes the address anew in its canonical form.
+    applyAddress: function(fromStartUp) {
+      var pairs = ZBVFragment.read(), value = ZBVFragment.get(pairs, 'keys');
       var keys = value === null ? [] : ZBVFragment.keys(value, ZBVPage.groups.map(
         function(g) { return g.keys; })) || [];
       if (!fromStartUp) {
@@ -92,18 +96,32 @@ mergeInto(LibraryManager.library, {
           return ZBVPage.keyFor(g.name, start[g.name]);
         });
       }
+      var step = /^[0-4]$/.exec(ZBVFragment.get(pairs, 'step') || '');
+      ZBV_INSPECT.choose(ZBVFragment.pixel(ZBVFragment.get(pairs, 'pixel')), step ? +step[0] : 4);
       keys.forEach(function(k) {
         if (k) ZBV.key(k.charCodeAt(0));
       });
     },
 
-    // After each frame: the address, rewritten where it does not name the state as the keys
-    // do; the state line, the explanation and the pressed buttons, changed only when the
-    // state has (so that the live region speaks only then).
+    // The address as it names what is shown, unless it holds an edit not yet taken in: that
+    // one wins, and is shown instead.
+    writeAddress: function() {
+      clearTimeout(ZBVPage.addressTimer);
+      if (ZBVFragment.edited()) return ZBVPage.applyAddress(false);
+      var I = ZBV_INSPECT;
+      ZBVFragment.replace(ZBVFragment.write(location.hash, [['keys', ZBVPage.shownKeys],
+        ['pixel', I.pixel ? I.pixel.join(',') : ''], ['step', I.step >= 0 ? String(I.step) : '']]));
+    },
+
+    // After each frame: the pixel picked checked against the frame's size, the address
+    // rewritten where it does not name what is shown; the state line, the explanation and the
+    // pressed buttons, changed only when the state has (so that the live region speaks only
+    // then).
     shown: function() {
       var state = ZBVPage.read(), key = JSON.stringify(state);
-      ZBVFragment.replace(ZBVFragment.write(location.hash,
-                                            [['keys', ZBVPage.keysFromStartUp(state)]]));
+      ZBV_INSPECT.frameShown(ZBV.width, ZBV.height);
+      ZBVPage.shownKeys = ZBVPage.keysFromStartUp(state);
+      ZBVPage.writeAddress();
       if (key === ZBVPage.shownState) return;
       ZBVPage.shownState = key;
       document.getElementById('state').textContent = ZBVPage.describe(state);
@@ -195,14 +213,23 @@ mergeInto(LibraryManager.library, {
           frame.requestFullscreen().catch(function() {});
         });
       }
-      // Once main has returned: the start-up state, then the state the address names, and
-      // the first frame.
+      // The pixel and the step the user picks go into the address soon after the last change:
+      // browsers make each replaceState cost a few milliseconds.
+      ZBV_INSPECT.start(canvas);
+      ZBV_INSPECT.changed = function() {
+        clearTimeout(ZBVPage.addressTimer);
+        ZBVPage.addressTimer = setTimeout(ZBVPage.writeAddress, 100);
+      };
+      // Once main has returned: the start-up state, then what the address names, and the
+      // first frame. An edited address is shown at once, unless a frame took it in first.
       queueMicrotask(function() {
         ZBVPage.startUpLights = {depth: ZBVPage.read().depth, lighting: ZBVPage.read().lighting,
                                  on: ZBVPage.lightsOn()};
-        ZBVPage.applyFragment(true);
+        ZBVPage.applyAddress(true);
         ZBV.reshape();
-        window.addEventListener('hashchange', function() { ZBVPage.applyFragment(false); });
+        window.addEventListener('hashchange', function() {
+          if (ZBVFragment.edited()) ZBVPage.applyAddress(false);
+        });
         // The keyboard is the viewer's from the start, unless the page is embedded in
         // another. Only now: focusing lays the page out, which the first frame need not wait for.
         if (window.self === window.top) canvas.focus({preventScroll: true});

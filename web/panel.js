@@ -30,6 +30,12 @@ mergeInto(LibraryManager.library, {
       return td;
     },
 
+    // No pixel picked (or none that can be shown): the invitation to pick one.
+    clear: function() {
+      document.getElementById('pixel-none').hidden = false;
+      document.getElementById('pixel-facts').hidden = true;
+    },
+
     fill: function(h, pixel, stored, names) {
       var P = ZBVPanel, el = function(id) { return document.getElementById(id); };
       var shown = ZBV_DEPTH.shown(pixel[0], pixel[1]);

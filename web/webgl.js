@@ -11,6 +11,9 @@ mergeInto(LibraryManager.library, {
     buffer: null,
     x: 0,
     y: 0,
+    // The window's size, as reshape was last given it.
+    width: 0,
+    height: 0,
     // A vertex's floats: clip coordinates, then colour (set when the window opens).
     clipFloats: 0,
     colourFloats: 0,
@@ -21,6 +24,16 @@ mergeInto(LibraryManager.library, {
     front: null,
     clearColour: [0, 0, 0, 0],
     viewport: null,
+    // Called when the context is lost, and when it is restored (after its shader and state
+    // are back, before the picture is drawn again): what has objects of its own in the
+    // context drops them here.
+    lostHooks: [],
+    restoredHooks: [],
+
+    // Whether there is a context to draw with: one was made and it is not lost.
+    usable: function() {
+      return !!ZBV.gl && !ZBV.gl.isContextLost();
+    },
 
     // A shader compiled from this text and attached to the program.
     shader: function(program, type, text) {
@@ -86,14 +99,16 @@ mergeInto(LibraryManager.library, {
     },
 
     // The canvas made this many CSS pixels in size, and the window with it. A resized canvas
-    // has lost its picture, so a redisplay that reshape posts is drawn at once.
+    // has lost its picture, so it is drawn again at once, whether or not the window's size
+    // changed with it (past the largest drawing buffer the browser gives, it does not).
     fit: function(cssWidth, cssHeight) {
       var canvas = ZBV.canvas, ratio = window.devicePixelRatio || 1;
       var w = Math.max(1, Math.round(cssWidth * ratio));
       var h = Math.max(1, Math.round(cssHeight * ratio));
-      if (canvas.width !== w) canvas.width = w;
-      if (canvas.height !== h) canvas.height = h;
-      ZBV.reshape();
+      if (canvas.width === w && canvas.height === h) return ZBV.reshape();
+      canvas.width = w;
+      canvas.height = h;
+      ZBV.reshape(true);
     },
 
     // The window as large as the canvas is now, and its frame drawn if one is due: the first
@@ -102,10 +117,12 @@ mergeInto(LibraryManager.library, {
     // where the layout gives it another size, the observer below draws it again before
     // anything is shown). The window's size is the drawing buffer the browser gave, which
     // it may make smaller than asked.
-    reshape: function() {
+    reshape: function(cleared) {
       var canvas = ZBV.canvas, gl = ZBV.gl, lost = gl.isContextLost();
-      _zbv_glut_reshape(lost ? canvas.width : gl.drawingBufferWidth,
-                        lost ? canvas.height : gl.drawingBufferHeight);
+      ZBV.width = lost ? canvas.width : gl.drawingBufferWidth;
+      ZBV.height = lost ? canvas.height : gl.drawingBufferHeight;
+      _zbv_glut_reshape(ZBV.width, ZBV.height);
+      if (cleared) _zbv_glut_restored();
       ZBV.frame();
     },
 
@@ -121,9 +138,11 @@ mergeInto(LibraryManager.library, {
       }).observe(canvas);
       canvas.addEventListener('webglcontextlost', function(e) {
         e.preventDefault();  // so that the browser restores it
+        ZBV.lostHooks.forEach(function(hook) { hook(); });
       });
       canvas.addEventListener('webglcontextrestored', function() {
         var failed = ZBV.prepare();
+        ZBV.restoredHooks.forEach(function(hook) { hook(); });
         if (failed) ZBVPage.trouble('gl-failed', failed);
         else _zbv_glut_restored();
       });

@@ -68,3 +68,92 @@ browserSuite('The address', {}, (browser) => {
     assert.deepEqual(page.errors, []);
   });
 });
+
+// Pixel and step values that are not of the address's form, each with what it leaves: the
+// canonical address and the pixel picked ('' for none).
+const kPicks = [
+  ['#pixel=-1,5', '', ''], ['#pixel=1e3,5', '', ''], ['#pixel=0x10,0x10', '', ''],
+  ['#pixel=5,6,7', '', ''], ['#pixel=', '', ''], ['#pixel=300,300', '', ''],
+  ['#pixel=99999999999999999999999,5', '', ''], ['#pixel=450,150', '', ''],
+  ['#step=5', '', ''], ['#step=-1', '', ''], ['#step=NaN', '', ''], ['#step=2.0', '', ''],
+  ['#step=4', '', ''], ['#pixel=010,05', '#pixel=10,5', '10,5'],
+  ['#step=2&step=3&pixel=1,2', '#pixel=1,2&step=2', '1,2'],
+  ['#view=1&step=1&keys=2&pixel=5,5', '#view=1&keys=2&pixel=5,5&step=1', '5,5'],
+];
+
+// What the page shows of the pixel and the step, and its address.
+const picked = (page) => page.evaluate(() => ({
+  hash: location.hash,
+  pixel: (/\((\d+), (\d+)\)/.exec(document.getElementById('pixel-where').textContent) || [])
+    .slice(1).join(','),
+  panel: !document.getElementById('pixel-facts').hidden,
+  crosses: [...document.querySelectorAll('.cross')].filter((c) => !c.hidden).length,
+  step: document.querySelector('input[name="step"]:checked').value,
+  wide: document.documentElement.scrollWidth > innerWidth,
+}));
+
+browserSuite('The address of a pixel and a step', {}, (browser) => {
+  test('names exactly what the page shows, in canonical form, at load and when edited',
+    async () => {
+      const edited = await openPage(browser(), { hash: '#pixel=10,10&step=2' });
+      for (const [hash, canonical, pixel] of kPicks) {
+        const loaded = await openPage(browser(), { hash });
+        await settle(loaded);
+        await edited.bringToFront();
+        await frameAfter(edited, () => edited.evaluate((h) => { location.hash = h; }, hash));
+        await settle(edited);
+        for (const page of [loaded, edited]) {
+          await page.waitForFunction((h) => location.hash === h, {}, canonical);
+          const shown = await picked(page);
+          const step = (/step=(\d)/.exec(canonical) || [0, '4'])[1];
+          assert.deepEqual(shown, { hash: canonical, pixel: shown.panel ? pixel : shown.pixel,
+            panel: !!pixel, crosses: pixel ? 2 : 0, step, wide: false }, hash);
+          if (pixel) assert.equal(shown.pixel, pixel, hash);
+          assert.deepEqual(page.errors, [], hash);
+        }
+        await loaded.browserContext().close();
+      }
+      // The pick and the step go with an address that leaves them out.
+      await frameAfter(edited, () => edited.evaluate(() => { location.hash = '#pixel=10,10&step=2'; }));
+      await frameAfter(edited, () => edited.evaluate(() => { location.hash = '#keys=2'; }));
+      await settle(edited);
+      assert.deepEqual(await picked(edited), { hash: '#keys=2', pixel: '10,10', panel: false,
+        crosses: 0, step: '4', wide: false });
+    });
+
+  test('an edit that comes while a frame is pending wins over it', async () => {
+    const page = await openPage(browser(), { hash: '#keys=4' });
+    for (let i = 0; i < 6; ++i) {
+      await page.bringToFront();
+      const [from, to] = i % 2 ? ['#keys=25', '#keys=4'] : ['#keys=4', '#keys=25'];
+      await page.evaluate((h) => {
+        document.body.dispatchEvent(new KeyboardEvent('keydown', { key: '7', bubbles: true }));
+        location.hash = h;
+      }, to);
+      await settle(page);
+      await settle(page);
+      assert.equal(await page.evaluate(() => location.hash), to, `from ${from}`);
+      assert.equal((await shownState(page)).pressed, to === '#keys=4' ? '147' : '235', `from ${from}`);
+    }
+    // A storm of edits, keys and picks: the last edit is what shows.
+    const last = await page.evaluate(() => {
+      let s = 7, hash = '';
+      const next = (n) => (s = (s * 1103515245 + 12345) % 2147483648) % n;
+      for (let i = 0; i < 300; ++i) {
+        const keys = ['1', '2', ''][next(3)] + ['3', '4', ''][next(3)] + ['5', '6', '7', ''][next(4)];
+        hash = `#keys=${keys}&pixel=${next(300)},${next(300)}&step=${next(4)}`;
+        if (next(2)) document.body.dispatchEvent(new KeyboardEvent('keydown', { key: String(1 + next(7)), bubbles: true }));
+        location.hash = hash;
+      }
+      return hash;
+    });
+    await settle(page);
+    await settle(page);
+    await page.waitForFunction(() => window.zbvCalls.clears > 0);
+    // Keys that name the start-up state (1, 3, 7) are left out.
+    const canonical = last.replace(/keys=(\d*)&/, (m, k) => (k.replace(/[137]/g, '') ?
+      `keys=${k.replace(/[137]/g, '')}&` : '')).replace('#&', '#');
+    assert.equal(await page.evaluate(() => location.hash), canonical);
+    assert.deepEqual(page.errors, []);
+  });
+});

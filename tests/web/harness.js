@@ -8,9 +8,10 @@ const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
 const { browserNames, unavailable, launch, noWebgl } = require('../../tools/web/browser');
 
-// body(browser, name) declares the tests; browser() is the running browser.
-function browserSuite(title, { noWebgl: withoutWebgl = false, dark = false, needs = () => '' } = {},
-  body) {
+// body(browser, name) declares the tests; browser() is the running browser (with a screen of
+// `scale` device pixels to a CSS pixel, when given).
+function browserSuite(title, { noWebgl: withoutWebgl = false, dark = false, scale = 0,
+  needs = () => '' } = {}, body) {
   for (const name of browserNames()) {
     const run = `${title} (${name})`;
     const why = unavailable(name) || needs();
@@ -21,7 +22,7 @@ function browserSuite(title, { noWebgl: withoutWebgl = false, dark = false, need
     describe(run, { skip: why || false }, () => {
       let browser;
       before(async () => {
-        browser = await launch(name, { noWebgl: withoutWebgl, dark });
+        browser = await launch(name, { noWebgl: withoutWebgl, dark, scale });
         const missing = withoutWebgl ? '' : await noWebgl(browser);
         if (missing) throw Object.assign(new Error(missing), { stack: missing });
       });

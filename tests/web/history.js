@@ -23,10 +23,12 @@ async function pickAll(page, pixels) {
   return page.evaluate((list) => {
     const canvas = document.getElementById('canvas'), box = canvas.getBoundingClientRect();
     const h = canvas.height, sx = box.width / canvas.width, sy = box.height / h;
+    // The canvas is painted from the whole pixel its box starts in, or the next (rounded).
+    const left = Math.round(box.left), top = Math.round(box.top);
     return list.map(([x, y]) => {
-      // A mouse event's coordinates are whole CSS pixels: the first one inside the pixel.
+      // The middle of the pixel (a whole CSS pixel inside it, where events take whole ones).
       canvas.dispatchEvent(new MouseEvent('click', { bubbles: true,
-        clientX: Math.ceil(box.left + x * sx), clientY: Math.ceil(box.top + (h - 1 - y) * sy) }));
+        clientX: left + (x + 0.5) * sx, clientY: top + (h - 1 - y + 0.5) * sy }));
       const rows = [...document.querySelectorAll('#pixel-history tbody tr')].map((r) => ({
         draw: r.dataset.draw, verdict: r.dataset.verdict || '', rgb: r.dataset.rgb || '',
         text: r.textContent }));

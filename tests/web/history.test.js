@@ -4,7 +4,7 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { openPage, pressAndWait, readCanvas, settle } = require('../../tools/web/page');
+const { openPage, pressAndWait, readCanvas, settle, frameAfter } = require('../../tools/web/page');
 const { facts, tour, probes } = require('../../tools/web/scene');
 const { browserSuite } = require('./harness');
 const { followed, chooseStep, pickAll } = require('./history');
@@ -98,6 +98,30 @@ browserSuite('The pixel history', {}, (browser, name) => {
     assert.equal(red(p).verdict, 'no test');
     assert.equal(p.endDraw, 'red teapot');
     assert.ok(channels(p.end)[0] > 2 * channels(p.end)[1], `red over grey: ${p.end}`);
+  });
+
+  test('a pixel\'s colour reads that one pixel back, whatever the frame\'s size', async () => {
+    const page = await openPage(browser(), { before: () => {
+      // The largest read of the picture's pixels (the depth target's read-back aside).
+      window.zbvLargestRead = 0;
+      const read = WebGLRenderingContext.prototype.readPixels;
+      WebGLRenderingContext.prototype.readPixels = function(x, y, w, h, ...rest) {
+        const bound = this.getParameter(this.FRAMEBUFFER_BINDING);
+        if (!bound || bound !== ZBV_DEPTH.framebuffer) {
+          window.zbvLargestRead = Math.max(window.zbvLargestRead, w * h);
+        }
+        return read.call(this, x, y, w, h, ...rest);
+      };
+    } });
+    await frameAfter(page, () => page.evaluate(() => {
+      Object.assign(document.querySelector('.frame').style, { width: '1024px', height: '1024px' });
+    }));
+    await followed(page);
+    await pickAll(page, [[500, 500]]);
+    await pressAndWait(page, '2');
+    await followed(page);
+    assert.match(await page.$eval('#pixel-where', (e) => e.textContent), /\(500, 500\)/);
+    assert.equal(await page.evaluate(() => window.zbvLargestRead), 1);
   });
 
   test('a link with a pixel and a step shows them; arrows move the pixel, not the viewer', async () => {

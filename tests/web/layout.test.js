@@ -9,8 +9,9 @@ const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { kPage } = require('../../tools/web/browser');
-const { openPage, settle, frameAfter } = require('../../tools/web/page');
+const { openPage, settle, frameAfter, readCanvas } = require('../../tools/web/page');
 const { browserSuite, shownState } = require('./harness');
+const { followed } = require('./history');
 
 // The viewport of the latest frame and the drawing buffer it was drawn into.
 const viewport = (page) => page.evaluate(() => {
@@ -23,6 +24,24 @@ async function thenFrame(page, change, ...args) {
   await frameAfter(page, () => page.evaluate(change, ...args));
   await settle(page);
 }
+
+// Drags the picture's frame to this size (CSS pixels) and waits for its frame.
+const frameTo = (page, width, height) => thenFrame(page, (w, h) => {
+  Object.assign(document.querySelector('.frame').style, { width: `${w}px`, height: `${h}px` });
+}, width, height);
+
+// The boxes of the two views, and what the inspector shows.
+const views = (page) => page.evaluate(() => {
+  const size = (id) => { const r = document.getElementById(id).getBoundingClientRect(); return [r.width, r.height]; };
+  return { picture: size('canvas'), depth: size('depth'),
+    depthFrame: size('depth') && [document.querySelector('.depth-frame').clientWidth,
+      document.querySelector('.depth-frame').clientHeight],
+    depthBitmap: [document.getElementById('depth').width, document.getElementById('depth').height],
+    panel: !document.getElementById('pixel-facts').hidden,
+    crosses: [...document.querySelectorAll('.cross')].filter((c) => !c.hidden).length,
+    where: document.getElementById('pixel-where').textContent, hash: location.hash,
+    range: document.getElementById('depth-range').textContent };
+});
 
 browserSuite('The page at any size', {}, (browser) => {
   test('a frame of 9000x9000 shows the whole view in the buffer the browser gave', async () => {
@@ -37,6 +56,56 @@ browserSuite('The page at any size', {}, (browser) => {
       Object.assign(document.querySelector('.frame').style, { width: '', height: '' });
     });
     assert.deepEqual((await viewport(page)).viewport, [0, 0, 300, 300]);
+  });
+
+  test('a pick outside a frame made smaller is dropped; the depth view has the picture\'s size',
+    async () => {
+      const page = await openPage(browser(), { hash: '#pixel=279,271' });
+      await followed(page);
+      assert.equal((await views(page)).crosses, 2);
+      await frameTo(page, 120, 120);
+      await followed(page);
+      let v = await views(page);
+      assert.deepEqual([v.panel, v.crosses, v.hash], [false, 0, '']);
+      assert.deepEqual(v.depth, v.picture);
+      assert.deepEqual(v.depthFrame, v.picture.map(Math.round), 'the depth view\'s frame');
+      await page.focus('#canvas');
+      await page.keyboard.press('ArrowLeft');
+      await page.waitForFunction(() => /\(59, 60\)/.test(document.getElementById('pixel-where').textContent));
+      await frameTo(page, 8200, 300);
+      v = await views(page);
+      assert.deepEqual(v.depth, v.picture, 'a wide frame\'s depth view');
+      assert.deepEqual(page.errors, []);
+    });
+
+  test('widening a frame past the largest drawing buffer draws it again', async () => {
+    const page = await openPage(browser());
+    const floor = async () => {
+      const { width, height, rgb } = await readCanvas(page);
+      const at = ((height - 2) * width + (width >> 1)) * 3;
+      return [...rgb.subarray(at, at + 3)];
+    };
+    for (const [[w0, h0], [w1, h1]] of [[[8200, 300], [9000, 300]], [[8193, 100], [10000, 100]]]) {
+      await frameTo(page, w0, h0);
+      await frameTo(page, w1, h1);
+      assert.ok((await floor()).some((c) => c > 0), `${w1}x${h1} after ${w0}x${h0}: no picture`);
+    }
+    assert.deepEqual(page.errors, []);
+  });
+
+  test('a frame too large for the depth view shows nothing stale of a smaller one', async () => {
+    const page = await openPage(browser(), { hash: '#pixel=150,150' });
+    await followed(page);
+    await frameTo(page, 5000, 4000);
+    await page.waitForFunction(() => /too large/.test(document.getElementById('depth-range').textContent));
+    let v = await views(page);
+    assert.ok(v.depthBitmap[0] * v.depthBitmap[1] <= 1, `a ${v.depthBitmap} depth bitmap`);
+    assert.equal(v.panel, false, 'the panel still shows a pixel of the smaller frame');
+    await frameTo(page, 300, 300);
+    await followed(page);
+    v = await views(page);
+    assert.deepEqual([v.panel, v.depthBitmap], [true, [300, 300]]);
+    assert.deepEqual(page.errors, []);
   });
 
   test('full screen gives reshape the screen\'s size, and leaving it the old size', async () => {

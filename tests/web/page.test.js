@@ -4,7 +4,9 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { openPage, calls, settle, sleep, waitForFrames, readCanvas } = require('../../tools/web/page');
+const { openPage, calls, settle, sleep, waitForFrames, frameAfter, readCanvas } =
+  require('../../tools/web/page');
+const { followed } = require('./history');
 const { frontTeapotWidth } = require('../../tools/web/scene');
 const { browserSuite, same } = require('./harness');
 
@@ -47,22 +49,69 @@ browserSuite('The page', {}, (browser) => {
     assert.deepEqual(await calls(page), before);
   });
 
-  test('draws the picture again once a lost context is restored', async () => {
-    const page = await openPage(browser());
-    await settle(page);
-    const startUp = await readCanvas(page);
-    const { clears } = await calls(page);
-    await page.evaluate(() => new Promise((done) => {
-      const canvas = document.getElementById('canvas');
-      const lose = canvas.getContext('webgl').getExtension('WEBGL_lose_context');
-      canvas.addEventListener('webglcontextlost', () => setTimeout(() => lose.restoreContext(), 100));
-      canvas.addEventListener('webglcontextrestored', () => done());
-      lose.loseContext();
-    }));
-    await waitForFrames(page, clears + 1);
-    assert.ok(same(await readCanvas(page), startUp));
-    assert.deepEqual(page.errors, []);
-  });
+  test('a context lost at any moment comes back with the same picture, depth view and history',
+    async () => {
+      // What a page shows: both views, the depth's range, the pixel's colour and depth.
+      const shows = async (page) => ({ picture: await readCanvas(page), depth: await readCanvas(page, 'depth'),
+        panel: await page.evaluate(() => ['depth-range', 'pixel-colour', 'pixel-depth']
+          .map((id) => document.getElementById(id).textContent)) });
+      // The action, then (in the same task, while its frame is pending) the context lost; it
+      // is restored a moment later.
+      const actLosing = (page, action) => page.evaluate((act) => new Promise((done) => {
+        const canvas = document.getElementById('canvas');
+        const lose = canvas.getContext('webgl').getExtension('WEBGL_lose_context');
+        // (Not counted among the page's listeners.)
+        window.zbvAdd.call(canvas, 'webglcontextlost', () => setTimeout(() => lose.restoreContext(), 50),
+          { once: true });
+        canvas.addEventListener('webglcontextrestored', () => done(), { once: true });
+        window.zbvAct[act]();
+        lose.loseContext();
+      }), action);
+      const actions = () => {
+        window.zbvAct = {
+          key: () => document.body.dispatchEvent(new KeyboardEvent('keydown', { key: '2', bubbles: true })),
+          step: () => document.querySelector('input[name="step"][value="2"]').click(),
+          resize: () => Object.assign(document.querySelector('.frame').style,
+            { width: '240px', height: '200px' }),
+          pick: () => {
+            const box = document.getElementById('canvas').getBoundingClientRect();
+            document.getElementById('canvas').dispatchEvent(new MouseEvent('click',
+              { bubbles: true, clientX: box.left + 60, clientY: box.top + 150 }));
+          },
+        };
+        const add = window.zbvAdd = EventTarget.prototype.addEventListener;
+        window.zbvLossListeners = 0;
+        EventTarget.prototype.addEventListener = function(type, ...rest) {
+          if (type === 'webglcontextlost') window.zbvLossListeners += 1;
+          return add.call(this, type, ...rest);
+        };
+      };
+      const lost = await openPage(browser(), { hash: '#pixel=150,150', before: actions });
+      const listeners = await lost.evaluate(() => window.zbvLossListeners);
+      // Each adds to what the ones before it did: the page that keeps its context does them all.
+      const kActions = ['key', 'step', 'resize', 'pick'];
+      for (const action of kActions) {
+        await lost.bringToFront();
+        const { clears } = await calls(lost);
+        await actLosing(lost, action);
+        await waitForFrames(lost, clears + 1);
+        await followed(lost);
+        await settle(lost);
+        // The same action on a page that keeps its context.
+        const kept = await openPage(browser(), { hash: '#pixel=150,150', before: actions });
+        for (const done of kActions.slice(0, kActions.indexOf(action) + 1)) {
+          const act = () => kept.evaluate((a) => window.zbvAct[a](), done);
+          await (done === 'pick' ? act() : frameAfter(kept, act));  // a pick draws nothing
+        }
+        await followed(kept);
+        await settle(kept);
+        assert.deepEqual(await shows(lost), await shows(kept), `lost after ${action}`);
+        await kept.browserContext().close();
+      }
+      assert.equal(await lost.evaluate(() => window.zbvLossListeners), listeners,
+        'losing the context added listeners');
+      assert.deepEqual(lost.errors, []);
+    });
 
   test('says so in words when its shader does not compile', async () => {
     const page = await openPage(browser(), { waitForFrame: false, before: () => {

@@ -12,7 +12,7 @@ const path = require('node:path');
 const { pathToFileURL } = require('node:url');
 const { kPage, unavailable, launch } = require('./browser');
 const { openPage, calls, settle, sleep } = require('./page');
-const { measureFrameView, median } = require('./bench_history');
+const { measureFrameView, measureLargeFrame, median } = require('./bench_history');
 
 const kColdRuns = 3, kWarmRuns = 20, kKeys = 40, kIdleMs = 2000;
 // The page's limit, as make web checks it: 100 kB.
@@ -99,6 +99,7 @@ async function keyToFrame(page, key) {
       `slowest ${Math.max(...total).toFixed(1)} ms), of which drawing the frame ` +
       `${median(drawing).toFixed(1)} ms`);
     await measureFrameView(browser);
+    await measureLargeFrame(browser);
   } finally {
     await browser.close();
     fs.rmSync(dir, { recursive: true, force: true });

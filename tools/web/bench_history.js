@@ -12,7 +12,7 @@
 'use strict';
 const { openPage, settle } = require('./page');
 
-const kPicks = 60, kKeys = 40;
+const kPicks = 60, kKeys = 40, kLargeKeys = 10, kLarge = 2048;
 
 function median(values) {
   const s = [...values].sort((a, b) => a - b);
@@ -116,4 +116,69 @@ async function measureFrameView(browser) {
   for (const page of [withView, without, picked]) await page.browserContext().close();
 }
 
-module.exports = { measureFrameView, median };
+// Run in the page before its script: the longest callback of an animation frame or a timer
+// since zbvLongest was last set to 0, in ms.
+function timeTasks() {
+  window.zbvLongest = 0;
+  const timed = (callback) => function(...args) {
+    const start = performance.now();
+    try {
+      return callback.apply(this, args);
+    } finally {
+      window.zbvLongest = Math.max(window.zbvLongest, performance.now() - start);
+    }
+  };
+  const frame = window.requestAnimationFrame, timer = window.setTimeout;
+  window.requestAnimationFrame = (callback) => frame.call(window, timed(callback));
+  window.setTimeout = (callback, ...rest) =>
+    timer.call(window, typeof callback === 'function' ? timed(callback) : callback, ...rest);
+}
+
+// The longest task a key press brings (its own event, its frame, the read-back after it),
+// once everything it brings is done.
+function longestTask(page, key) {
+  return page.evaluate((k) => new Promise((done) => {
+    window.zbvLongest = 0;
+    const start = performance.now();
+    document.body.dispatchEvent(new KeyboardEvent('keydown', { key: k, bubbles: true }));
+    const pressed = performance.now() - start;
+    // Two frames and a timer after the key's frame: the read-back has run.
+    requestAnimationFrame(() => requestAnimationFrame(() => setTimeout(() => {
+      done(Math.max(pressed, window.zbvLongest));
+    }, 50)));
+  }), key);
+}
+
+// A key press's longest task with a pixel picked in a frame of kLarge x kLarge pixels, with
+// the depth view and without it, in turns.
+async function measureLargeFrame(browser) {
+  const pages = [];
+  for (const view of [true, false]) {
+    const page = await openPage(browser, { before: timeTasks });
+    await page.evaluate((on, size) => {
+      Module.zbvDepthView(on);
+      Object.assign(document.querySelector('.frame').style, { width: `${size}px`, height: `${size}px` });
+    }, view, kLarge);
+    await settle(page);
+    await page.evaluate(() => {
+      const canvas = document.getElementById('canvas'), box = canvas.getBoundingClientRect();
+      canvas.dispatchEvent(new MouseEvent('click', { bubbles: true,
+        clientX: box.left + box.width / 2, clientY: box.top + box.height / 2 }));
+    });
+    pages.push(page);
+  }
+  const times = [[], []];
+  for (let i = 0; i < kLargeKeys; ++i) {
+    for (const [n, page] of pages.entries()) {
+      await page.bringToFront();
+      times[n].push(await longestTask(page, i % 2 ? '3' : '4'));
+    }
+  }
+  const [on, off] = times.map(median);
+  console.log(`longest task of a key press with a pixel picked at ${kLarge}x${kLarge} (medians ` +
+    `of ${kLargeKeys}, in turns): with the depth view ${on.toFixed(0)} ms, without it ` +
+    `${off.toFixed(0)} ms`);
+  for (const page of pages) await page.browserContext().close();
+}
+
+module.exports = { measureFrameView, measureLargeFrame, median };

@@ -19,6 +19,9 @@ const kBrowsers = {
       '--disable-sync'],
     noWebgl: { args: ['--disable-webgl'] },
     dark: { args: ['--force-dark-mode'] },
+    // A screen of this many device pixels to a CSS pixel, as a real one paints (emulating the
+    // ratio instead paints positions snapped to whole CSS pixels, then scaled).
+    scale: (s) => ({ args: [`--force-device-scale-factor=${s}`] }),
   },
   firefox: {
     binary: process.env.ZBV_FIREFOX || '/usr/bin/firefox-esr',
@@ -26,6 +29,8 @@ const kBrowsers = {
     prefs: { 'app.update.enabled': false, 'browser.shell.checkDefaultBrowser': false },
     noWebgl: { prefs: { 'webgl.disabled': true } },
     dark: { prefs: { 'layout.css.prefers-color-scheme.content-override': 0 } },
+    // Firefox paints an emulated ratio as a real screen of it would.
+    scale: null,
   },
 };
 
@@ -56,17 +61,21 @@ function unavailable(name) {
 }
 
 // A headless browser with a fresh profile of its own; noWebgl: with WebGL turned off;
-// dark: with the system's colour scheme dark.
-async function launch(name, { noWebgl = false, dark = false } = {}) {
+// dark: with the system's colour scheme dark; scale: its screen's device pixel ratio, which
+// every page opened with openPage then has.
+async function launch(name, { noWebgl = false, dark = false, scale = 0 } = {}) {
   const puppeteer = require('puppeteer-core');
   const b = kBrowsers[name];
-  const extras = [noWebgl && b.noWebgl, dark && b.dark].filter(Boolean);
+  const extras = [noWebgl && b.noWebgl, dark && b.dark, scale && b.scale && b.scale(scale)]
+    .filter(Boolean);
   const args = [...(b.args || []), ...extras.flatMap((e) => e.args || [])];
   const prefs = Object.assign({}, b.prefs, ...extras.map((e) => e.prefs || {}));
   const browser = await puppeteer.launch({ browser: name === 'firefox' ? 'firefox' : 'chrome',
     executablePath: b.binary, headless: true, args, extraPrefsFirefox: prefs,
     protocolTimeout: 120000 });
   browser.zbvName = name;
+  browser.zbvScale = scale;
+  browser.zbvRealScale = !!(scale && b.scale);
   return browser;
 }
 

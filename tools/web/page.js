@@ -37,15 +37,16 @@ function countCalls() {
 
 // The page freshly loaded in a new browser context (nothing shared with earlier pages), once
 // its first frame is drawn; errors the page throws are collected in page.errors. hash is
-// added to the address; before, a function run in the page before its script.
-async function openPage(browser, { width = 800, height = 600, scale = 1, touch = false,
-  hash = '', waitForFrame = true, before = null, url = '' } = {}) {
+// added to the address; before, a function run in the page before its script. The device
+// pixel ratio is the browser's own where it was launched with one, else `scale`.
+async function openPage(browser, { width = 800, height = 600, scale = browser.zbvScale || 1,
+  touch = false, hash = '', waitForFrame = true, before = null, url = '' } = {}) {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   page.errors = [];
   page.on('pageerror', (e) => page.errors.push(String(e)));
-  await page.setViewport({ width, height, deviceScaleFactor: scale, hasTouch: touch,
-    isMobile: touch });
+  await page.setViewport({ width, height, deviceScaleFactor: browser.zbvRealScale ? 0 : scale,
+    hasTouch: touch, isMobile: touch });
   await page.evaluateOnNewDocument(countCalls);
   if (before) await page.evaluateOnNewDocument(before);
   await page.goto(url || pathToFileURL(kPage).href + hash);

@@ -21,9 +21,9 @@ const kProbeSteps = facts.tolerance.sameRendererSteps;
 // The share of smooth pixels that may differ by more than kPixelSteps.
 const kSmoothShareOff = facts.tolerance.edgeShare;
 
-// { width, height, rgb } with rows from the top, from a PNG file.
+// { width, height, rgb } with rows from the top, from a PNG file or its bytes.
 function readPng(file) {
-  const png = PNG.sync.read(fs.readFileSync(file));
+  const png = PNG.sync.read(Buffer.isBuffer(file) ? file : fs.readFileSync(file));
   const rgb = Buffer.alloc(png.width * png.height * 3);
   for (let i = 0, j = 0; i < png.data.length; i += 4, j += 3) png.data.copy(rgb, j, i, i + 3);
   return { width: png.width, height: png.height, rgb };
