@@ -32,16 +32,21 @@ namespace ours = zbv::web::gl;
   return failure;
 }
 
-class WebMatrices : public InWindow {};
-
-TEST_F(WebMatrices, MatchMesasAfterRandomMatrixCalls) {
-  Random random(1987);
-  for (GLenum mode : {GL_PROJECTION, GL_MODELVIEW}) {
+// Both matrices of both contexts the identity, the model-view one current.
+void identityBoth() {
+  for (GLenum mode : {GLenum{GL_PROJECTION}, GLenum{GL_MODELVIEW}}) {
     glMatrixMode(mode);
     glLoadIdentity();
     ours::matrixMode(mode);
     ours::loadIdentity();
   }
+}
+
+class WebMatrices : public InWindow {};
+
+TEST_F(WebMatrices, MatchMesasAfterRandomMatrixCalls) {
+  Random random(1987);
+  identityBoth();
   for (int step = 0; step < 2000; ++step) {
     const double pick = random(0, 1);
     std::string call;
@@ -87,14 +92,7 @@ TEST_F(WebMatrices, MatchMesasAfterRandomMatrixCalls) {
     ASSERT_TRUE(alike(GL_MODELVIEW));
     ASSERT_TRUE(alike(GL_PROJECTION));
     // Products of many calls outgrow a float's precision: start again from the identity.
-    if (step % 5 == 4) {
-      for (GLenum mode : {GL_PROJECTION, GL_MODELVIEW}) {
-        glMatrixMode(mode);
-        glLoadIdentity();
-        ours::matrixMode(mode);
-        ours::loadIdentity();
-      }
-    }
+    if (step % 5 == 4) identityBoth();
   }
 }
 
