@@ -1,6 +1,31 @@
 /* SPDX-License-Identifier: MIT */
 /* The part of OpenGL 1.x that the web build offers, drawn through WebGL: lighting,
-   materials, matrices and immediate-mode triangles. Names and values are OpenGL's. */
+   materials, matrices and immediate-mode triangles. Names and values are OpenGL's.
+
+   Implemented:
+    [x] One context; glGetError with OpenGL's errors for what is below (a bad enumeration,
+        value, or a call between glBegin and glEnd).
+    [x] glEnable/glDisable/glIsEnabled: GL_DEPTH_TEST (GL_LESS, writing depth), GL_CULL_FACE
+        (glCullFace, glFrontFace), GL_LIGHTING, GL_LIGHT0-7, GL_NORMALIZE.
+    [x] glClear (colour and depth), glClearColor, glViewport, glFlush.
+    [x] The model-view and projection matrices: glMatrixMode, glLoadIdentity, glMultMatrixf,
+        glTranslatef.
+    [x] Per-vertex lighting as OpenGL defines it: lights 0-7, positional and directional, each
+        with ambient, diffuse and specular colours (glLightfv, glGetLightfv); materials with
+        ambient, diffuse, specular, emission and shininess (glMaterialfv); the global ambient
+        light 0.2; the normal through the inverse of the model-view matrix, normalised or not.
+    [x] glBegin/glEnd with GL_TRIANGLES, GL_TRIANGLE_STRIP and GL_TRIANGLE_FAN; glVertex3f/3d,
+        glNormal3f, glColor3f/3fv. Colours are interpolated across each triangle.
+   Not implemented:
+    [ ] Attenuation and spot lights (glLightf): every light has OpenGL's initial constant
+        attenuation 1 and no cone.
+    [ ] glLightModel: the global ambient light stays 0.2, the viewer at infinity, lighting
+        one-sided (the front material lights both faces; the back material is kept, unused).
+    [ ] GL_COLOR_MATERIAL, flat shading, alpha blending, glDepthFunc, glDepthMask.
+    [ ] Points, lines, quads and polygons; vertex arrays; display lists.
+    [ ] Textures, fog, stencil, glReadPixels, feedback and selection.
+    [ ] glPushMatrix/glPopMatrix, glRotatef, glScalef, glLoadMatrixf, glGet of matrices.
+    [ ] Clipping planes beyond the view volume's own. */
 #ifndef ZBV_WEB_GL_H
 #define ZBV_WEB_GL_H
 

@@ -1,5 +1,12 @@
 /* SPDX-License-Identifier: MIT */
-/* The two GLU matrices the web build offers. */
+/* The part of GLU that the web build offers.
+
+   Implemented:
+    [x] gluLookAt and gluPerspective, multiplied onto the current matrix as GLU does
+        (gluPerspective changes nothing for a flat view, an empty depth range or no width).
+   Not implemented:
+    [ ] gluOrtho2D, gluPickMatrix, gluProject/gluUnProject, gluErrorString.
+    [ ] Quadrics, tessellation, NURBS, mipmaps. */
 #ifndef ZBV_WEB_GLU_H
 #define ZBV_WEB_GLU_H
 

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The model-view and projection matrices.
-#include <GL/gl.h>
+#include "gl/context.h"
 
-#include "gl_context.h"
-
-namespace zbv::web {
+namespace zbv::web::gl {
 
 Mat4 multiply(const Mat4& a, const Mat4& b) {
   Mat4 r{};
@@ -29,13 +27,12 @@ Mat4& currentMatrix() {
   return c.matrixMode == GL_PROJECTION ? c.projection : c.modelview;
 }
 
-}  // namespace zbv::web
+const Mat4& matrix(unsigned mode) {
+  const Context& c = context();
+  return mode == GL_PROJECTION ? c.projection : c.modelview;
+}
 
-using namespace zbv::web;
-
-extern "C" {
-
-void glMatrixMode(GLenum mode) {
+void matrixMode(unsigned mode) {
   if (!outsidePrimitive()) return;
   if (mode != GL_MODELVIEW && mode != GL_PROJECTION) {
     fail(GL_INVALID_ENUM);
@@ -44,20 +41,20 @@ void glMatrixMode(GLenum mode) {
   context().matrixMode = mode;
 }
 
-void glLoadIdentity(void) {
+void loadIdentity() {
   if (outsidePrimitive()) currentMatrix() = Context::identity();
 }
 
-void glMultMatrixf(const GLfloat* m) {
+void multMatrix(const float* m) {
   if (!outsidePrimitive()) return;
   Mat4 b;
   for (std::size_t i = 0; i < 16; ++i) b[i] = m[i];
   currentMatrix() = multiply(currentMatrix(), b);
 }
 
-void glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
-  const GLfloat t[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
-  glMultMatrixf(t);
+void translate(float x, float y, float z) {
+  const float t[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, x, y, z, 1};
+  multMatrix(t);
 }
 
-}  // extern "C"
+}  // namespace zbv::web::gl

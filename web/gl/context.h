@@ -1,18 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The OpenGL state the web build keeps for its one context, and the steps a vertex goes
-// through, as the fixed-function pipeline defines them.
+// The OpenGL state of the one context, and the steps a vertex goes through, as the
+// fixed-function pipeline defines them.
 #ifndef WEB_GL_CONTEXT_H
 #define WEB_GL_CONTEXT_H
 
 #include <GL/gl.h>
 
-#include <array>
+#include "gl/core.h"
 
-namespace zbv::web {
-
-using Vec3 = std::array<float, 3>;
-using Vec4 = std::array<float, 4>;
-using Mat4 = std::array<float, 16>;  // column by column, as OpenGL lists matrices
+namespace zbv::web::gl {
 
 inline constexpr int kLights = 8;
 
@@ -68,28 +64,10 @@ Vec4 transform(const Mat4& m, const Vec4& v);
 // The current matrix, the one glMatrixMode chose.
 Mat4& currentMatrix();
 
-// Where a lit vertex's colour comes from: emission and every ambient part, every diffuse
-// part (material x light x max(0, n.l)), every specular part; n.l of the first light that
-// is on. The colour is their sum, each channel clamped to [0, 1].
-struct LightTerms {
-  Vec3 ambient{0, 0, 0}, diffuse{0, 0, 0}, specular{0, 0, 0};
-  float ndotl = 0;
-};
-
-// One vertex as it leaves per-vertex processing: clip coordinates, its colour, and (when lit)
-// the terms its colour was made of.
-struct Vertex {
-  Vec4 clip;
-  Vec4 colour;
-  LightTerms terms;
-};
-
-// Transforms a vertex and lights it (when lighting is on) with the current state.
-Vertex processVertex(const Vec3& position, const Vec3& normal);
 // The lit colour of a vertex at this eye-space position with this eye-space unit normal.
 // Fills *terms, when given, with the parts the colour was summed from.
 Vec4 lightVertex(const Vec4& eye, const Vec3& normal, LightTerms* terms = nullptr);
 
-}  // namespace zbv::web
+}  // namespace zbv::web::gl
 
 #endif  // WEB_GL_CONTEXT_H

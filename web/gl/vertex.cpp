@@ -1,19 +1,20 @@
 // SPDX-License-Identifier: MIT
 // Vertices: transformed to eye and clip coordinates, lit or given the current colour, and
-// handed on a primitive at a time to the frame's record, which has WebGL draw them. The
-// rasteriser interpolates the colours across each triangle (smooth shading).
-#include "gl_draw.h"
-
-#include <GL/gl.h>
-
+// handed on a primitive at a time to the renderer, which interpolates the colours across
+// each triangle (smooth shading); the hooks see each primitive on its way.
+#include <utility>
 #include <vector>
 
-#include "frame_record.h"
-#include "gl_context.h"
+#include "gl/context.h"
+#include "gl/hooks.h"
+#include "gl/renderer.h"
 
-namespace zbv::web {
+namespace zbv::web::gl {
 
 namespace {
+
+DrawGate drawGate = nullptr;
+DrawHook drawHook = nullptr;
 
 // The vertices of the primitive being built.
 std::vector<Vertex>& pending() {
@@ -38,7 +39,34 @@ Vec3 eyeNormal(const Mat4& m, const Vec3& n) {
   return r;
 }
 
+// The primitive given to the renderer unless the gate keeps it back, then to the hook.
+void submit(Primitive&& p) {
+  const Context& c = context();
+  const bool drawn = !drawGate || drawGate(p, c);
+  if (drawn && renderer()) {
+    std::vector<float> flat;
+    flat.reserve(p.order.size() * kVertexFloats);
+    for (std::uint32_t i : p.order) appendForRenderer(flat, p.vertices[i]);
+    renderer()->draw(p.mode, flat.data(), static_cast<int>(p.order.size()));
+  }
+  if (drawHook) drawHook(std::move(p), c, drawn);
+}
+
 }  // namespace
+
+void gateDraws(DrawGate gate) {
+  drawGate = gate;
+}
+
+void onDraw(DrawHook hook) {
+  drawHook = hook;
+}
+
+void appendForRenderer(std::vector<float>& out, const Vertex& v) {
+  static_assert(kClipFloats == 4 && kColourFloats == 4, "a vertex as the renderer takes it");
+  out.insert(out.end(), v.clip.begin(), v.clip.end());
+  out.insert(out.end(), v.colour.begin(), v.colour.end());
+}
 
 Vertex processVertex(const Vec3& position, const Vec3& normal) {
   const Context& c = context();
@@ -54,24 +82,18 @@ Vertex processVertex(const Vec3& position, const Vec3& normal) {
 void drawTriangles(const float* positions, const float* normals, int vertexCount,
                    const std::uint16_t* indices, int indexCount) {
   if (!outsidePrimitive()) return;
-  std::vector<Vertex> lit;
-  lit.reserve(static_cast<std::size_t>(vertexCount));
+  Primitive p;
+  p.vertices.reserve(static_cast<std::size_t>(vertexCount));
   for (int i = 0; i < vertexCount; ++i) {
-    const float* p = positions + 3 * i;
+    const float* at = positions + 3 * i;
     const float* n = normals + 3 * i;
-    lit.push_back(processVertex({p[0], p[1], p[2]}, {n[0], n[1], n[2]}));
+    p.vertices.push_back(processVertex({at[0], at[1], at[2]}, {n[0], n[1], n[2]}));
   }
-  std::vector<std::uint32_t> order(indices, indices + indexCount);
-  submitDraw(GL_TRIANGLES, std::move(lit), std::move(order));
+  p.order.assign(indices, indices + indexCount);
+  submit(std::move(p));
 }
 
-}  // namespace zbv::web
-
-using namespace zbv::web;
-
-extern "C" {
-
-void glBegin(GLenum mode) {
+void begin(unsigned mode) {
   if (!outsidePrimitive()) return;
   if (mode != GL_TRIANGLES && mode != GL_TRIANGLE_STRIP && mode != GL_TRIANGLE_FAN) {
     fail(GL_INVALID_ENUM);
@@ -81,29 +103,25 @@ void glBegin(GLenum mode) {
   pending().clear();
 }
 
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z) {
+void vertex(float x, float y, float z) {
   // Outside glBegin and glEnd a vertex has no effect.
   if (context().primitive != 0) pending().push_back(processVertex({x, y, z}, context().normal));
 }
 
-void glVertex3d(GLdouble x, GLdouble y, GLdouble z) {
-  glVertex3f(static_cast<GLfloat>(x), static_cast<GLfloat>(y), static_cast<GLfloat>(z));
-}
-
-void glEnd(void) {
+void end() {
   Context& c = context();
   if (c.primitive == 0) {
     fail(GL_INVALID_OPERATION);
     return;
   }
-  std::vector<Vertex> vertices;
-  vertices.swap(pending());
-  if (vertices.size() >= 3) {
-    std::vector<std::uint32_t> order(vertices.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<std::uint32_t>(i);
-    submitDraw(c.primitive, std::move(vertices), std::move(order));
-  }
+  Primitive p;
+  p.mode = c.primitive;
+  p.vertices.swap(pending());
   c.primitive = 0;
+  if (p.vertices.size() < 3) return;
+  p.order.resize(p.vertices.size());
+  for (std::size_t i = 0; i < p.order.size(); ++i) p.order[i] = static_cast<std::uint32_t>(i);
+  submit(std::move(p));
 }
 
-}  // extern "C"
+}  // namespace zbv::web::gl

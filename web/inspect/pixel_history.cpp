@@ -5,17 +5,22 @@
 // rasteriser finds them: the point of each triangle that the ray through the pixel's centre
 // meets, in clip coordinates, so that its weights are the ones the colours are interpolated
 // with (perspective-correct) and a triangle reaching behind the eye needs no clipping.
-#include <emscripten.h>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <vector>
 
+#include "depth_target.h"
+#include "export.h"
 #include "frame_record.h"
-#include "webgl.h"
+#include "gl/renderer.h"
+#include "pixel_history.h"
 
-namespace zbv::web {
+namespace zbv::web::inspect {
+
+using gl::Vec3;
+using gl::Vec4;
+using gl::Vertex;
 
 namespace {
 
@@ -172,8 +177,9 @@ Cover covers(const Draw& d, const FrameRecord& r, const Vec4* const v[3], double
   return margin > doubt ? Cover::yes : Cover::ask;
 }
 
-// The vertices (indices into d.vertices) of triangle t of the draw; false past the last.
-bool triangle(const Draw& d, std::size_t t, std::uint32_t out[3]) {
+// The vertices (indices into its vertices) of triangle t of the primitive; false past the
+// last.
+bool triangle(const gl::Primitive& d, std::size_t t, std::uint32_t out[3]) {
   const auto& o = d.order;
   if (d.mode == GL_TRIANGLES) {
     if (3 * t + 2 >= o.size()) return false;
@@ -196,7 +202,7 @@ bool triangle(const Draw& d, std::size_t t, std::uint32_t out[3]) {
 // Whether WebGL's rasteriser covers pixel (x, y) with the triangle, under the draw's culling.
 bool askWebgl(const Draw& d, const Vertex* const v[3], int x, int y) {
   std::vector<float> flat;
-  for (std::size_t i = 0; i < 3; ++i) appendForWebgl(flat, *v[i]);
+  for (std::size_t i = 0; i < 3; ++i) gl::appendForRenderer(flat, *v[i]);
   return zbv_webgl_covers(flat.data(), x, y, d.cullFace, d.cullMode, d.frontFace) != 0;
 }
 
@@ -216,26 +222,22 @@ void push(const Vec3& v) {
 
 }  // namespace
 
-}  // namespace zbv::web
+}  // namespace zbv::web::inspect
 
-using namespace zbv::web;
+using namespace zbv::web::inspect;
 
 extern "C" {
 
-// The near and far planes of the frame's projection.
-EMSCRIPTEN_KEEPALIVE const double* zbv_frame_planes() {
+ZBV_EXPORT const double* zbv_frame_planes() {
   static double planes[2];
   // A perspective matrix holds its planes in its third row: -(f + n) / (f - n), -2fn / (f - n).
-  const Mat4& m = frameRecord().projection;
+  const zbv::web::gl::Mat4& m = frameRecord().projection;
   planes[0] = double(m[14]) / (double(m[10]) - 1);
   planes[1] = double(m[14]) / (double(m[10]) + 1);
   return planes;
 }
 
-// The history of the pixel at (x, y) in window coordinates (from the bottom left), as
-// numbers (layout in web/frame_view.js, which reads them): the frame's planes, the clear, and
-// for each draw its state and every fragment it produced there, in the order drawn.
-EMSCRIPTEN_KEEPALIVE const double* zbv_pixel_history(int x, int y) {
+ZBV_EXPORT const double* zbv_pixel_history(int x, int y) {
   std::vector<double>& out = history();
   const FrameRecord& r = frameRecord();
   const double* planes = zbv_frame_planes();
@@ -252,8 +254,9 @@ EMSCRIPTEN_KEEPALIVE const double* zbv_pixel_history(int x, int y) {
     const std::size_t count = out.size();
     out.push_back(0);
     std::uint32_t tri[3];
-    for (std::size_t t = 0; triangle(d, t, tri); ++t) {
-      const Vertex* v[3] = {&d.vertices[tri[0]], &d.vertices[tri[1]], &d.vertices[tri[2]]};
+    const auto& vertices = d.primitive.vertices;
+    for (std::size_t t = 0; triangle(d.primitive, t, tri); ++t) {
+      const Vertex* v[3] = {&vertices[tri[0]], &vertices[tri[1]], &vertices[tri[2]]};
       Hit hit{};
       const Vec4* clip[3] = {&v[0]->clip, &v[1]->clip, &v[2]->clip};
       const Cover cover = covers(d, r, clip, x + 0.5, y + 0.5, snap, &hit);

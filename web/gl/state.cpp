@@ -1,29 +1,16 @@
 // SPDX-License-Identifier: MIT
-// Enables, errors, and what WebGL itself applies: the clear, the viewport and the faces.
-#include <GL/gl.h>
+// Enables, errors, and what the renderer itself applies: the clear, the viewport and the
+// faces.
+#include "gl/context.h"
+#include "gl/hooks.h"
+#include "gl/renderer.h"
 
-#include "frame_record.h"
-#include "gl_context.h"
-#include "webgl.h"
-
-namespace zbv::web {
-
-Context& context() {
-  static Context c;
-  return c;
-}
-
-void fail(GLenum error) {
-  if (context().error == GL_NO_ERROR) context().error = error;
-}
-
-bool outsidePrimitive() {
-  if (context().primitive == 0) return true;
-  fail(GL_INVALID_OPERATION);
-  return false;
-}
+namespace zbv::web::gl {
 
 namespace {
+
+const Renderer* current = nullptr;
+ClearHook clearHook = nullptr;
 
 // The flag behind a capability; null (and GL_INVALID_ENUM) for one this layer lacks.
 bool* flag(GLenum cap) {
@@ -49,54 +36,77 @@ void setCapability(GLenum cap, bool on) {
   bool* f = flag(cap);
   if (!f) return;
   *f = on;
-  // These two are the rasteriser's: WebGL applies them.
-  if (cap == GL_DEPTH_TEST || cap == GL_CULL_FACE) zbv_webgl_capability(cap, on);
+  // These two are the rasteriser's: the renderer applies them.
+  if ((cap == GL_DEPTH_TEST || cap == GL_CULL_FACE) && current)
+    current->capability(cap, on ? 1 : 0);
 }
 
 }  // namespace
 
-}  // namespace zbv::web
+Context& context() {
+  static Context c;
+  return c;
+}
 
-using namespace zbv::web;
+void setRenderer(const Renderer* renderer) {
+  current = renderer;
+}
 
-extern "C" {
+const Renderer* renderer() {
+  return current;
+}
 
-void glEnable(GLenum cap) {
+void onClear(ClearHook hook) {
+  clearHook = hook;
+}
+
+void fail(GLenum error) {
+  if (context().error == GL_NO_ERROR) context().error = error;
+}
+
+bool outsidePrimitive() {
+  if (context().primitive == 0) return true;
+  fail(GL_INVALID_OPERATION);
+  return false;
+}
+
+void enable(unsigned cap) {
   setCapability(cap, true);
 }
 
-void glDisable(GLenum cap) {
+void disable(unsigned cap) {
   setCapability(cap, false);
 }
 
-GLboolean glIsEnabled(GLenum cap) {
-  if (!outsidePrimitive()) return GL_FALSE;
+bool isEnabled(unsigned cap) {
+  if (!outsidePrimitive()) return false;
   const bool* f = flag(cap);
-  return f && *f ? GL_TRUE : GL_FALSE;
+  return f && *f;
 }
 
-GLenum glGetError(void) {
+unsigned getError() {
   const GLenum e = context().error;
   context().error = GL_NO_ERROR;
   return e;
 }
 
-void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
+void clearColor(float red, float green, float blue, float alpha) {
   if (!outsidePrimitive()) return;
   context().clearColour = {red, green, blue, alpha};
-  zbv_webgl_clear_color(red, green, blue, alpha);
+  if (current) current->clearColour(red, green, blue, alpha);
 }
 
-void glClear(GLbitfield mask) {
+void clear(unsigned mask) {
   if (!outsidePrimitive()) return;
   if (mask & ~static_cast<GLbitfield>(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT)) {
     fail(GL_INVALID_VALUE);
     return;
   }
-  beginFrame(mask);
+  if (current) current->clear(mask);
+  if (clearHook) clearHook(mask, context());
 }
 
-void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+void viewport(int x, int y, int width, int height) {
   if (!outsidePrimitive()) return;
   if (width < 0 || height < 0) {
     fail(GL_INVALID_VALUE);
@@ -107,32 +117,32 @@ void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
   c.viewport[1] = y;
   c.viewport[2] = width;
   c.viewport[3] = height;
-  zbv_webgl_viewport(x, y, width, height);
+  if (current) current->viewport(x, y, width, height);
 }
 
-void glCullFace(GLenum mode) {
+void cullFace(unsigned mode) {
   if (!outsidePrimitive()) return;
   if (mode != GL_FRONT && mode != GL_BACK && mode != GL_FRONT_AND_BACK) {
     fail(GL_INVALID_ENUM);
     return;
   }
   context().cullMode = mode;
-  zbv_webgl_cull_face(mode);
+  if (current) current->cullFace(mode);
 }
 
-void glFrontFace(GLenum mode) {
+void frontFace(unsigned mode) {
   if (!outsidePrimitive()) return;
   if (mode != GL_CW && mode != GL_CCW) {
     fail(GL_INVALID_ENUM);
     return;
   }
   context().frontFace = mode;
-  zbv_webgl_front_face(mode);
+  if (current) current->frontFace(mode);
 }
 
 // The browser hands the frame on once the event that drew it is done.
-void glFlush(void) {
+void flush() {
   outsidePrimitive();
 }
 
-}  // extern "C"
+}  // namespace zbv::web::gl

@@ -4,9 +4,11 @@
 #include <GL/freeglut.h>
 #include <emscripten.h>
 
-#include "gl_draw.h"
-#include "teapot.h"
-#include "webgl.h"
+#include "canvas.h"
+#include "gl/webgl.h"
+#include "window.h"
+
+namespace zbv::web::glut {
 
 namespace {
 
@@ -25,7 +27,18 @@ Window& window() {
   return w;
 }
 
+void (*frameEnd)() = nullptr;
+
 }  // namespace
+
+void onFrameEnd(void (*hook)()) {
+  frameEnd = hook;
+}
+
+}  // namespace zbv::web::glut
+
+using zbv::web::glut::window;
+using zbv::web::glut::Window;
 
 extern "C" {
 
@@ -39,8 +52,11 @@ void glutInitDisplayMode(unsigned int mode) {
 int glutCreateWindow(const char* title) {
   Window& w = window();
   if (w.open) return 1;  // one canvas, one window
-  w.open = zbv_webgl_open(title, (w.mode & GLUT_DEPTH) != 0, zbv::web::kClipFloats,
-                          zbv::web::kColourFloats) != 0;
+  // The context draws into the canvas's WebGL from now on.
+  namespace gl = zbv::web::gl;
+  gl::setRenderer(&gl::kWebgl);
+  w.open =
+      zbv_webgl_open(title, (w.mode & GLUT_DEPTH) != 0, gl::kClipFloats, gl::kColourFloats) != 0;
   return w.open ? 1 : 0;
 }
 
@@ -72,14 +88,7 @@ void glutMainLoop(void) {
 }
 
 void glutSolidTeapot(GLdouble size) {
-  static double made = 0;
-  static zbv::TeapotMesh mesh;
-  if (mesh.positions.empty() || made != size) {
-    mesh = zbv::makeTeapot(size);
-    made = size;
-  }
-  zbv::web::drawTriangles(mesh.positions.data(), mesh.normals.data(), zbv::kTeapotVertices,
-                          mesh.indices.data(), static_cast<int>(mesh.indices.size()));
+  zbv::web::glut::solidTeapot(size);
 }
 
 // Called from webgl.js.
@@ -90,7 +99,7 @@ EMSCRIPTEN_KEEPALIVE int zbv_glut_frame() {
   if (!w.redisplay) return 0;
   w.redisplay = false;
   if (w.display) w.display();
-  zbv_depth_frame_end();
+  if (zbv::web::glut::frameEnd) zbv::web::glut::frameEnd();
   return 1;
 }
 

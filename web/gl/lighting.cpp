@@ -6,9 +6,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "gl_context.h"
+#include "gl/context.h"
 
-namespace zbv::web {
+namespace zbv::web::gl {
 
 namespace {
 
@@ -59,4 +59,4 @@ Vec4 lightVertex(const Vec4& eye, const Vec3& normal, LightTerms* terms) {
           std::clamp(sum[2], 0.0f, 1.0f), std::clamp(m.diffuse[3], 0.0f, 1.0f)};
 }
 
-}  // namespace zbv::web
+}  // namespace zbv::web::gl

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The camera and the perspective projection, multiplied onto the current matrix.
-#include <GL/glu.h>
-
+// GLU's camera and perspective projection, multiplied onto the current matrix.
 #include <cmath>
+
+#include "gl/core.h"
+
+namespace zbv::web::gl {
 
 namespace {
 
@@ -20,17 +22,15 @@ Vec unit(const Vec& v) {
 }
 
 void multiply(const double (&m)[16]) {
-  GLfloat f[16];
-  for (int i = 0; i < 16; ++i) f[i] = static_cast<GLfloat>(m[i]);
-  glMultMatrixf(f);
+  float f[16];
+  for (int i = 0; i < 16; ++i) f[i] = static_cast<float>(m[i]);
+  multMatrix(f);
 }
 
 }  // namespace
 
-extern "C" {
-
-void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
-               GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ) {
+void lookAt(double eyeX, double eyeY, double eyeZ, double centerX, double centerY, double centerZ,
+            double upX, double upY, double upZ) {
   // Rows: to the right, up, and backwards from the eye, which moves to the origin.
   const Vec forward = unit({centerX - eyeX, centerY - eyeY, centerZ - eyeZ});
   const Vec side = unit(cross(forward, {upX, upY, upZ}));
@@ -38,11 +38,10 @@ void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GL
   const double m[16] = {side.x, up.x, -forward.x, 0, side.y, up.y, -forward.y, 0,
                         side.z, up.z, -forward.z, 0, 0,      0,    0,          1};
   multiply(m);
-  glTranslatef(static_cast<GLfloat>(-eyeX), static_cast<GLfloat>(-eyeY),
-               static_cast<GLfloat>(-eyeZ));
+  translate(static_cast<float>(-eyeX), static_cast<float>(-eyeY), static_cast<float>(-eyeZ));
 }
 
-void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+void perspective(double fovy, double aspect, double zNear, double zFar) {
   const double half = fovy / 2 * kPi / 180, depth = zFar - zNear;
   const double s = std::sin(half);
   // Nothing to multiply by for a flat view, an empty depth range or no width.
@@ -58,4 +57,4 @@ void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFa
   multiply(m);
 }
 
-}  // extern "C"
+}  // namespace zbv::web::gl

@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Lights, materials, and the current colour and normal: what per-vertex lighting reads.
-#include <GL/gl.h>
+#include "gl/context.h"
 
-#include "gl_context.h"
-
-namespace zbv::web {
+namespace zbv::web::gl {
 
 namespace {
 
@@ -44,13 +42,13 @@ bool setMaterial(Material& m, GLenum pname, const GLfloat* params) {
 }
 
 // The light with this name; null (and the error recorded) for none or inside glBegin.
-Light* lightNamed(GLenum light) {
+Light* lightNamed(GLenum name) {
   if (!outsidePrimitive()) return nullptr;
-  if (light < GL_LIGHT0 || light >= GL_LIGHT0 + kLights) {
+  if (name < GL_LIGHT0 || name >= GL_LIGHT0 + kLights) {
     fail(GL_INVALID_ENUM);
     return nullptr;
   }
-  return &context().lights[light - GL_LIGHT0];
+  return &context().lights[name - GL_LIGHT0];
 }
 
 void copy(const Vec4& from, GLfloat* to) {
@@ -59,14 +57,8 @@ void copy(const Vec4& from, GLfloat* to) {
 
 }  // namespace
 
-}  // namespace zbv::web
-
-using namespace zbv::web;
-
-extern "C" {
-
-void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
-  Light* found = lightNamed(light);
+void light(unsigned name, unsigned pname, const float* params) {
+  Light* found = lightNamed(name);
   if (!found) return;
   Light& l = *found;
   switch (pname) {
@@ -88,8 +80,8 @@ void glLightfv(GLenum light, GLenum pname, const GLfloat* params) {
   }
 }
 
-void glGetLightfv(GLenum light, GLenum pname, GLfloat* params) {
-  const Light* l = lightNamed(light);
+void getLight(unsigned name, unsigned pname, float* params) {
+  const Light* l = lightNamed(name);
   if (!l) return;
   switch (pname) {
     case GL_AMBIENT:
@@ -109,7 +101,7 @@ void glGetLightfv(GLenum light, GLenum pname, GLfloat* params) {
   }
 }
 
-void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
+void material(unsigned face, unsigned pname, const float* params) {
   if (face != GL_FRONT && face != GL_BACK && face != GL_FRONT_AND_BACK) {
     fail(GL_INVALID_ENUM);
     return;
@@ -119,16 +111,12 @@ void glMaterialfv(GLenum face, GLenum pname, const GLfloat* params) {
   if (face != GL_FRONT) setMaterial(c.back, pname, params);
 }
 
-void glColor3f(GLfloat red, GLfloat green, GLfloat blue) {
+void color(float red, float green, float blue) {
   context().colour = {red, green, blue, 1};
 }
 
-void glColor3fv(const GLfloat* v) {
-  glColor3f(v[0], v[1], v[2]);
-}
-
-void glNormal3f(GLfloat nx, GLfloat ny, GLfloat nz) {
+void normal(float nx, float ny, float nz) {
   context().normal = {nx, ny, nz};
 }
 
-}  // extern "C"
+}  // namespace zbv::web::gl
