@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "web_history.h"
 
+#include <cstring>
+
 #include "inspect/pixel_history.h"
 
 namespace zbv::test {
+
+namespace web_history = web::inspect::history;
 
 const Fragment* PixelHistory::written(int* draw) const {
   *draw = -1;
@@ -17,26 +21,37 @@ const Fragment* PixelHistory::written(int* draw) const {
   return last;
 }
 
+namespace {
+
+// The next record of this kind, read from where `at` points, which moves past it.
+template <typename Record>
+Record next(const double*& at) {
+  Record r;
+  std::memcpy(&r, at, sizeof r);
+  at += sizeof r / sizeof(double);
+  return r;
+}
+
+}  // namespace
+
 PixelHistory pixelHistory(int x, int y) {
   const double* at = zbv_pixel_history(x, y);
+  const auto frame = next<web_history::Frame>(at);
   PixelHistory h;
-  h.near = at[0];
-  h.far = at[1];
-  h.shown = static_cast<int>(at[2]);
-  const int draws = static_cast<int>(at[7]);
-  at += 8;
-  for (int d = 0; d < draws; ++d, at += 3) {
-    DrawHistory draw{at[0] != 0, at[1] != 0, {}};
-    const int fragments = static_cast<int>(at[2]);
-    for (int n = 0; n < fragments; ++n) {
-      const double* f = at + 3 + n * (9 + 3 * 13);
-      draw.fragments.push_back({static_cast<int>(f[0]),
-                                f[1],
-                                static_cast<Fragment::Verdict>(static_cast<int>(f[2])),
-                                {f[3], f[4], f[5]}});
+  h.near = frame.near;
+  h.far = frame.far;
+  h.shown = static_cast<int>(frame.shown);
+  for (int d = 0; d < static_cast<int>(frame.draws); ++d) {
+    const auto draw = next<web_history::Draw>(at);
+    DrawHistory out{draw.depthTest != 0, draw.lighting != 0, {}};
+    for (int n = 0; n < static_cast<int>(draw.fragments); ++n) {
+      const auto f = next<web_history::Fragment>(at);
+      out.fragments.push_back({static_cast<int>(f.triangle), f.depth,
+                               static_cast<Fragment::Verdict>(static_cast<int>(f.verdict)),
+                               {f.red, f.green, f.blue}});
+      at += 3 * sizeof(web_history::Vertex) / sizeof(double);
     }
-    at += fragments * (9 + 3 * 13);
-    h.draws.push_back(draw);
+    h.draws.push_back(out);
   }
   return h;
 }

@@ -107,7 +107,7 @@ browserSuite('The pixel history', {}, (browser, name) => {
       const read = WebGLRenderingContext.prototype.readPixels;
       WebGLRenderingContext.prototype.readPixels = function(x, y, w, h, ...rest) {
         const bound = this.getParameter(this.FRAMEBUFFER_BINDING);
-        if (!bound || bound !== ZBV_DEPTH.framebuffer) {
+        if (!bound || bound !== ZbvDepth.framebuffer) {
           window.zbvLargestRead = Math.max(window.zbvLargestRead, w * h);
         }
         return read.call(this, x, y, w, h, ...rest);

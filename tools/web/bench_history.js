@@ -40,15 +40,15 @@ function pickTimes(page) {
 // the moment the GPU has finished it (Module.zbvRenderedAt).
 function watchRendering(page) {
   return page.evaluate(() => {
-    const gl = ZBV.gl, texture = gl.createTexture(), target = gl.createFramebuffer();
+    const gl = ZbvGl.gl, texture = gl.createTexture(), target = gl.createFramebuffer();
     gl.bindTexture(gl.TEXTURE_2D, texture);
     gl.texImage2D(gl.TEXTURE_2D, 0, gl.RGBA, 1, 1, 0, gl.RGBA, gl.UNSIGNED_BYTE, null);
     gl.bindTexture(gl.TEXTURE_2D, null);
     gl.bindFramebuffer(gl.FRAMEBUFFER, target);
     gl.framebufferTexture2D(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.TEXTURE_2D, texture, 0);
     gl.bindFramebuffer(gl.FRAMEBUFFER, null);
-    const frame = ZBV.frame;
-    ZBV.frame = function() {
+    const frame = ZbvGlut.frame;
+    ZbvGlut.frame = function() {
       frame();
       setTimeout(() => {
         gl.bindFramebuffer(gl.FRAMEBUFFER, target);

@@ -56,7 +56,7 @@ int glutCreateWindow(const char* title) {
   namespace gl = zbv::web::gl;
   gl::setRenderer(&gl::kWebgl);
   w.open =
-      zbv_webgl_open(title, (w.mode & GLUT_DEPTH) != 0, gl::kClipFloats, gl::kColourFloats) != 0;
+      zbv_glut_open(title, (w.mode & GLUT_DEPTH) != 0, gl::kClipFloats, gl::kColourFloats) != 0;
   return w.open ? 1 : 0;
 }
 
@@ -76,7 +76,7 @@ void glutPostRedisplay(void) {
   Window& w = window();
   if (!w.open || w.redisplay) return;
   w.redisplay = true;
-  zbv_webgl_request_frame();
+  zbv_glut_request_frame();
 }
 
 // The browser shows the drawing buffer once the frame's callback has returned.
@@ -91,7 +91,7 @@ void glutSolidTeapot(GLdouble size) {
   zbv::web::glut::solidTeapot(size);
 }
 
-// Called from webgl.js.
+// Called from canvas.js.
 
 // 1 when a frame was drawn, 0 when none was asked for.
 EMSCRIPTEN_KEEPALIVE int zbv_glut_frame() {
@@ -120,8 +120,9 @@ EMSCRIPTEN_KEEPALIVE void zbv_glut_key(int key, int x, int y) {
   if (window().keyboard) window().keyboard(static_cast<unsigned char>(key), x, y);
 }
 
-// After a lost context comes back, with its state restored: the picture is gone.
-EMSCRIPTEN_KEEPALIVE void zbv_glut_restored() {
+// The window's picture is gone (a lost context restored, the canvas resized): it is drawn
+// again.
+EMSCRIPTEN_KEEPALIVE void zbv_glut_repaint() {
   glutPostRedisplay();
 }
 

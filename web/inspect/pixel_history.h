@@ -1,27 +1,63 @@
 // SPDX-License-Identifier: MIT
-// A pixel's history in the frame last drawn, for the page's script (web/frame_view.js reads
-// it from the module's memory).
+// A pixel's history in the frame last drawn, for the page's script and the tests: records of
+// numbers (doubles) in the module's memory, laid out as the lists below say and nowhere else.
+// The page reads each field by its name (zbv_pixel_history_layout); C++ readers use the
+// structures.
 #ifndef WEB_INSPECT_PIXEL_HISTORY_H
 #define WEB_INSPECT_PIXEL_HISTORY_H
+
+// The frame: its near and far planes, how many draws are shown (all, or the page's limit),
+// the clear colour, whether depth was cleared (1 or 0), and how many draw records follow.
+#define ZBV_HISTORY_FRAME(F) \
+  F(near) F(far) F(shown) F(clearRed) F(clearGreen) F(clearBlue) F(depthCleared) F(draws)
+// A draw: its depth test and lighting (1 or 0), and how many fragment records follow, each
+// fragment followed by three vertex records.
+#define ZBV_HISTORY_DRAW(F) F(depthTest) F(lighting) F(fragments)
+// A fragment: the triangle's number in the draw, the fragment's depth (window z), the depth
+// test's verdict (0: no test, 1: passed, 2: failed: GL_LESS against the value stored before
+// it, both as the depth buffer keeps them), its colour, and its vertices' weights there.
+#define ZBV_HISTORY_FRAGMENT(F)                                                             \
+  F(triangle) F(depth) F(verdict) F(red) F(green) F(blue) F(weight0) F(weight1) \
+  F(weight2)
+// A vertex of the fragment's triangle: its colour, and the parts lighting summed it from
+// (ambient, diffuse, specular), and n.l.
+#define ZBV_HISTORY_VERTEX(F)                                                                  \
+  F(red) F(green) F(blue) F(ambientRed) F(ambientGreen) F(ambientBlue) F(diffuseRed)           \
+  F(diffuseGreen) F(diffuseBlue) F(specularRed) F(specularGreen) F(specularBlue) F(ndotl)
+
+namespace zbv::web::inspect::history {
+
+#define ZBV_HISTORY_FIELD(name) double name;
+struct Frame {
+  ZBV_HISTORY_FRAME(ZBV_HISTORY_FIELD)
+};
+struct Draw {
+  ZBV_HISTORY_DRAW(ZBV_HISTORY_FIELD)
+};
+struct Fragment {
+  ZBV_HISTORY_FRAGMENT(ZBV_HISTORY_FIELD)
+};
+struct Vertex {
+  ZBV_HISTORY_VERTEX(ZBV_HISTORY_FIELD)
+};
+#undef ZBV_HISTORY_FIELD
+
+enum Verdict { noTest = 0, passed = 1, failed = 2 };
+
+}  // namespace zbv::web::inspect::history
 
 extern "C" {
 
 // The near and far planes of the frame's projection: two numbers.
 const double* zbv_frame_planes();
 
-// The history of the pixel at (x, y) in window coordinates (from the bottom left), as
-// numbers:
-// - the frame: near plane, far plane, how many draws are shown (all, or the page's limit),
-//   the clear colour (red, green, blue), whether depth was cleared (1 or 0), how many draws;
-// - then each draw: depth test on (1 or 0), lighting on (1 or 0), how many fragments it
-//   produced at the pixel, and each of these:
-//   - the triangle's number in the draw, the fragment's depth (window z), the depth test's
-//     verdict (0: no test, 1: passed, 2: failed: GL_LESS against the value stored before it,
-//     both in 24 bits), its colour (red, green, blue), the weights of the triangle's three
-//     vertices there;
-//   - for each of the three vertices: its colour (red, green, blue), and the parts lighting
-//     summed it from: ambient, diffuse, specular (three each), and n.l.
+// The history of the pixel at (x, y) in window coordinates (from the bottom left): a frame
+// record, then each draw's record, each followed by its fragments' records, each of those by
+// its three vertices' records.
 const double* zbv_pixel_history(int x, int y);
+
+// The records' fields by name, "frame:near,far,...;draw:...;fragment:...;vertex:...".
+const char* zbv_pixel_history_layout();
 }
 
 #endif  // WEB_INSPECT_PIXEL_HISTORY_H

@@ -2,17 +2,19 @@
 // The depth target: WebGL cannot read its depth buffer back, so each draw that writes depth
 // is drawn a second time, from the same vertices and under the same depth test, into a
 // framebuffer of our own whose colour holds the depth (gl_FragCoord.z, 24 bits in red, green
-// and blue) and whose own depth buffer (24 bits) does the testing. At the end of a frame the
-// page reads it back (frame_view.js): ZBV_DEPTH.value(i), one 24-bit value per pixel, rows
-// from the bottom, once ZBV_DEPTH.values is set.
-// Linked into the page with --js-library, beside webgl.js.
+// and blue) and whose own depth buffer (24 bits) does the testing. After each frame it is read
+// back, and the layers above hear of it (onRead; onTooLarge for a frame too large to read):
+// ZbvDepth.value(i), one 24-bit value per pixel, rows from the bottom, once ZbvDepth.values
+// is set. Also a copy of the picture, to read a pixel's colour from, and WebGL's rasteriser
+// asked about one triangle at one pixel.
+// Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZBV_DEPTH__deps: ['$ZBV'],
+  $ZbvDepth__deps: ['$ZbvGl'],
   // For the benchmark, which compares frame times with the depth view and without it.
   // Its objects belong to one context: dropped when it is lost, made anew on a restored one.
-  $ZBV_DEPTH__postset: "Module['zbvDepthView'] = function(on) { ZBV_DEPTH.off = !on; };" +
-    'ZBV.lostHooks.push(ZBV_DEPTH.reset); ZBV.restoredHooks.push(ZBV_DEPTH.reset);',
-  $ZBV_DEPTH: {
+  $ZbvDepth__postset: "Module['zbvDepthView'] = function(on) { ZbvDepth.off = !on; };" +
+    'ZbvGl.lostHooks.push(ZbvDepth.reset); ZbvGl.restoredHooks.push(ZbvDepth.reset);',
+  $ZbvDepth: {
     program: null,
     framebuffer: null,
     colour: null,
@@ -22,23 +24,26 @@ mergeInto(LibraryManager.library, {
     bytes: null,   // the target's RGBA bytes, width * height * 4
     values: null,  // the bytes, once a frame has been read back into them
     off: false,    // the page without its depth view (for comparing frame times)
+    // What the layers above hear: a frame read back, or one too large to be.
+    onRead: function() {},
+    onTooLarge: function() {},
 
     // Whether the frame is too large for a target of its own beside the picture (16 million
     // pixels: 4096x4096; reading back more takes seconds, and memory the page may not get).
     tooLarge: function() {
-      return ZBV.gl.drawingBufferWidth * ZBV.gl.drawingBufferHeight > 16777216;
+      return ZbvGl.gl.drawingBufferWidth * ZbvGl.gl.drawingBufferHeight > 16777216;
     },
 
     // Whether frames are drawn into the target: a context that is not lost, the view on, the
     // frame not too large.
     active: function() {
-      return ZBV.usable() && !ZBV_DEPTH.off && !ZBV_DEPTH.tooLarge();
+      return ZbvGl.usable() && !ZbvDepth.off && !ZbvDepth.tooLarge();
     },
 
     // Nothing made yet: the program, framebuffers and buffers are made on next use, and
     // nothing is read back until a frame has been drawn into them.
     reset: function() {
-      var d = ZBV_DEPTH;
+      var d = ZbvDepth;
       d.program = d.framebuffer = d.copyTarget = d.probe = d.depth = null;
       d.colour = d.copy = d.probeTexture = null;
       d.width = d.height = 0;
@@ -48,13 +53,13 @@ mergeInto(LibraryManager.library, {
 
     // Program, framebuffer and buffers, made on first use and again after a lost context.
     ready: function() {
-      var gl = ZBV.gl;
-      if (!ZBV_DEPTH.program) {
+      var gl = ZbvGl.gl;
+      if (!ZbvDepth.program) {
         var p = gl.createProgram();
-        ZBV.shader(p, gl.VERTEX_SHADER,
+        ZbvGl.shader(p, gl.VERTEX_SHADER,
             'attribute vec4 position; void main() { gl_Position = position; }');
         // The depth rounded to 24 bits, in whole numbers a float holds exactly.
-        ZBV.shader(p, gl.FRAGMENT_SHADER,
+        ZbvGl.shader(p, gl.FRAGMENT_SHADER,
             'precision highp float; void main() {' +
             ' float v = floor(gl_FragCoord.z * 16777215.0 + 0.5);' +
             ' float r = floor(v / 65536.0); float g = floor((v - r * 65536.0) / 256.0);' +
@@ -62,33 +67,33 @@ mergeInto(LibraryManager.library, {
             ' gl_FragColor = vec4(r, g, b, 255.0) / 255.0; }');
         gl.bindAttribLocation(p, 0, 'position');
         gl.linkProgram(p);
-        ZBV_DEPTH.program = p;
-        ZBV_DEPTH.framebuffer = gl.createFramebuffer();
-        ZBV_DEPTH.copyTarget = gl.createFramebuffer();
-        ZBV_DEPTH.probe = gl.createFramebuffer();
-        ZBV_DEPTH.colour = ZBV_DEPTH.copy = null;
+        ZbvDepth.program = p;
+        ZbvDepth.framebuffer = gl.createFramebuffer();
+        ZbvDepth.copyTarget = gl.createFramebuffer();
+        ZbvDepth.probe = gl.createFramebuffer();
+        ZbvDepth.colour = ZbvDepth.copy = null;
         // The probe's one pixel (zbv_webgl_covers).
-        ZBV_DEPTH.probeTexture = ZBV_DEPTH.target(ZBV_DEPTH.probe, null, gl.RGBA, 1, 1);
+        ZbvDepth.probeTexture = ZbvDepth.target(ZbvDepth.probe, null, gl.RGBA, 1, 1);
         gl.bindFramebuffer(gl.FRAMEBUFFER, null);
-        ZBV_DEPTH.depth = gl.createRenderbuffer();
-        ZBV_DEPTH.width = ZBV_DEPTH.height = 0;
+        ZbvDepth.depth = gl.createRenderbuffer();
+        ZbvDepth.width = ZbvDepth.height = 0;
       }
       var w = gl.drawingBufferWidth, h = gl.drawingBufferHeight;
-      if (w !== ZBV_DEPTH.width || h !== ZBV_DEPTH.height) {
+      if (w !== ZbvDepth.width || h !== ZbvDepth.height) {
         // Depth and stencil together: at least 24 bits of depth, as the canvas has.
-        gl.bindRenderbuffer(gl.RENDERBUFFER, ZBV_DEPTH.depth);
+        gl.bindRenderbuffer(gl.RENDERBUFFER, ZbvDepth.depth);
         gl.renderbufferStorage(gl.RENDERBUFFER, gl.DEPTH_STENCIL, w, h);
         gl.bindRenderbuffer(gl.RENDERBUFFER, null);
         // A texture, not a renderbuffer: WebGL 1 promises 8 bits a channel only there.
-        ZBV_DEPTH.colour = ZBV_DEPTH.target(ZBV_DEPTH.framebuffer, ZBV_DEPTH.colour, gl.RGBA, w, h);
+        ZbvDepth.colour = ZbvDepth.target(ZbvDepth.framebuffer, ZbvDepth.colour, gl.RGBA, w, h);
         gl.framebufferRenderbuffer(gl.FRAMEBUFFER, gl.DEPTH_STENCIL_ATTACHMENT, gl.RENDERBUFFER,
-                                   ZBV_DEPTH.depth);
+                                   ZbvDepth.depth);
         gl.bindFramebuffer(gl.FRAMEBUFFER, null);
-        ZBV_DEPTH.copyReady = ZBV_DEPTH.makeCopy(w, h);
-        ZBV_DEPTH.width = w;
-        ZBV_DEPTH.height = h;
-        ZBV_DEPTH.values = null;
-        ZBV_DEPTH.bytes = new Uint8Array(w * h * 4);
+        ZbvDepth.copyReady = ZbvDepth.makeCopy(w, h);
+        ZbvDepth.width = w;
+        ZbvDepth.height = h;
+        ZbvDepth.values = null;
+        ZbvDepth.bytes = new Uint8Array(w * h * 4);
       }
       return gl;
     },
@@ -96,7 +101,7 @@ mergeInto(LibraryManager.library, {
     // A texture of this format and size, drawn into through this framebuffer (left bound) in
     // place of the texture it had.
     target: function(framebuffer, old, format, w, h) {
-      var gl = ZBV.gl, texture = gl.createTexture();
+      var gl = ZbvGl.gl, texture = gl.createTexture();
       if (old) gl.deleteTexture(old);
       gl.bindTexture(gl.TEXTURE_2D, texture);
       gl.texImage2D(gl.TEXTURE_2D, 0, format, w, h, 0, format, gl.UNSIGNED_BYTE, null);
@@ -112,8 +117,8 @@ mergeInto(LibraryManager.library, {
     // browser makes reading the canvas itself wait for the page's compositing, a copy does
     // not. RGB, as the canvas has no alpha; false where it cannot be drawn into here.
     makeCopy: function(w, h) {
-      var gl = ZBV.gl;
-      ZBV_DEPTH.copy = ZBV_DEPTH.target(ZBV_DEPTH.copyTarget, ZBV_DEPTH.copy, gl.RGB, w, h);
+      var gl = ZbvGl.gl;
+      ZbvDepth.copy = ZbvDepth.target(ZbvDepth.copyTarget, ZbvDepth.copy, gl.RGB, w, h);
       var complete = gl.checkFramebufferStatus(gl.FRAMEBUFFER) === gl.FRAMEBUFFER_COMPLETE;
       gl.bindFramebuffer(gl.FRAMEBUFFER, null);
       return complete;
@@ -122,7 +127,7 @@ mergeInto(LibraryManager.library, {
     // The colour the picture shows at (x, y), 0-255, the one pixel read: from the copy where
     // there is one, else from the canvas.
     shown: function(x, y) {
-      var gl = ZBV.gl, d = ZBV_DEPTH, px = new Uint8Array(4);
+      var gl = ZbvGl.gl, d = ZbvDepth, px = new Uint8Array(4);
       if (d.copyReady) gl.bindFramebuffer(gl.FRAMEBUFFER, d.copyTarget);
       gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
       gl.bindFramebuffer(gl.FRAMEBUFFER, null);
@@ -131,68 +136,68 @@ mergeInto(LibraryManager.library, {
 
     // The value stored at index i (rows from the bottom) of the frame read back last, 24 bits.
     value: function(i) {
-      var px = ZBV_DEPTH.bytes, j = 4 * i;
+      var px = ZbvDepth.bytes, j = 4 * i;
       return (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
     },
 
     // The target read back at the end of a frame, and the page told.
     readBack: function() {
-      var gl = ZBV_DEPTH.ready();
-      gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
-      gl.readPixels(0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height, gl.RGBA, gl.UNSIGNED_BYTE,
-                    ZBV_DEPTH.bytes);
+      var gl = ZbvDepth.ready();
+      gl.bindFramebuffer(gl.FRAMEBUFFER, ZbvDepth.framebuffer);
+      gl.readPixels(0, 0, ZbvDepth.width, ZbvDepth.height, gl.RGBA, gl.UNSIGNED_BYTE,
+                    ZbvDepth.bytes);
       gl.bindFramebuffer(gl.FRAMEBUFFER, null);
-      ZBV_DEPTH.values = ZBV_DEPTH.bytes;
-      ZBV_INSPECT.frameDrawn();
+      ZbvDepth.values = ZbvDepth.bytes;
+      ZbvDepth.onRead();
     },
   },
 
-  zbv_depth_clear__deps: ['$ZBV_DEPTH'],
+  zbv_depth_clear__deps: ['$ZbvDepth'],
   zbv_depth_clear: function(mask) {
-    if (!(mask & 0x100) || !ZBV_DEPTH.active()) return;
-    var gl = ZBV_DEPTH.ready();
-    gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
+    if (!(mask & 0x100) || !ZbvDepth.active()) return;
+    var gl = ZbvDepth.ready();
+    gl.bindFramebuffer(gl.FRAMEBUFFER, ZbvDepth.framebuffer);
     gl.clearColor(1, 1, 1, 1);  // 0xffffff: the cleared 1
     gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
-    gl.clearColor.apply(gl, ZBV.clearColour);
+    gl.clearColor.apply(gl, ZbvGl.clearColour);
     gl.bindFramebuffer(gl.FRAMEBUFFER, null);
   },
 
-  zbv_depth_draw__deps: ['$ZBV_DEPTH'],
+  zbv_depth_draw__deps: ['$ZbvDepth'],
   zbv_depth_draw: function(mode, count) {
-    if (!ZBV_DEPTH.active()) return;
-    var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
-    gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.framebuffer);
-    gl.useProgram(ZBV_DEPTH.program);
+    if (!ZbvDepth.active()) return;
+    var gl = ZbvDepth.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
+    gl.bindFramebuffer(gl.FRAMEBUFFER, ZbvDepth.framebuffer);
+    gl.useProgram(ZbvDepth.program);
     gl.drawArrays(mode, 0, count);
     gl.useProgram(picture);
     gl.bindFramebuffer(gl.FRAMEBUFFER, null);
   },
 
-  zbv_webgl_subpixel_bits__deps: ['$ZBV'],
+  zbv_webgl_subpixel_bits__deps: ['$ZbvGl'],
   zbv_webgl_subpixel_bits: function() {
-    return ZBV.usable() ? ZBV.gl.getParameter(ZBV.gl.SUBPIXEL_BITS) : 8;
+    return ZbvGl.usable() ? ZbvGl.gl.getParameter(ZbvGl.gl.SUBPIXEL_BITS) : 8;
   },
 
-  zbv_webgl_covers__deps: ['$ZBV_DEPTH'],
+  zbv_webgl_covers__deps: ['$ZbvDepth'],
   zbv_webgl_covers: function(vertices, x, y, cull, cullMode, frontFace) {
-    if (!ZBV.usable()) return 0;
-    var gl = ZBV_DEPTH.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
+    if (!ZbvGl.usable()) return 0;
+    var gl = ZbvDepth.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
     // The triangle drawn alone into a target of one pixel, which the viewport moves to (x, y):
     // whole pixels, so the rasteriser places the triangle's edges against pixel centres as it
     // does in the frame.
-    gl.bindFramebuffer(gl.FRAMEBUFFER, ZBV_DEPTH.probe);
-    var view = ZBV.viewport || [0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height];
+    gl.bindFramebuffer(gl.FRAMEBUFFER, ZbvDepth.probe);
+    var view = ZbvGl.viewport || [0, 0, ZbvDepth.width, ZbvDepth.height];
     gl.viewport(view[0] - x, view[1] - y, view[2], view[3]);
     gl.clearColor(0, 0, 0, 0);
     gl.clear(gl.COLOR_BUFFER_BIT);
-    gl.clearColor.apply(gl, ZBV.clearColour);
+    gl.clearColor.apply(gl, ZbvGl.clearColour);
     if (cull) gl.enable(gl.CULL_FACE); else gl.disable(gl.CULL_FACE);
     gl.cullFace(cullMode);
     gl.frontFace(frontFace);
     gl.disable(gl.DEPTH_TEST);
-    gl.useProgram(ZBV_DEPTH.program);
-    var floats = 3 * (ZBV.clipFloats + ZBV.colourFloats);
+    gl.useProgram(ZbvDepth.program);
+    var floats = 3 * (ZbvGl.clipFloats + ZbvGl.colourFloats);
     gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + floats),
                   gl.STREAM_DRAW);
     gl.drawArrays(gl.TRIANGLES, 0, 3);
@@ -202,37 +207,37 @@ mergeInto(LibraryManager.library, {
     gl.useProgram(picture);
     gl.viewport.apply(gl, view);
     [gl.CULL_FACE, gl.DEPTH_TEST].forEach(function(cap) {
-      if (ZBV.caps[cap]) gl.enable(cap); else gl.disable(cap);
+      if (ZbvGl.caps[cap]) gl.enable(cap); else gl.disable(cap);
     });
-    gl.cullFace(ZBV.cull);
-    gl.frontFace(ZBV.front);
+    gl.cullFace(ZbvGl.cull);
+    gl.frontFace(ZbvGl.front);
     gl.bindFramebuffer(gl.FRAMEBUFFER, null);
     return px[3] ? 1 : 0;
   },
 
-  zbv_depth_frame_end__deps: ['$ZBV_DEPTH', '$ZBV_INSPECT'],
+  zbv_depth_frame_end__deps: ['$ZbvDepth'],
   zbv_depth_frame_end: function() {
-    var gl = ZBV.gl;
-    if (ZBV_DEPTH.active() && ZBV_DEPTH.ready() && ZBV_DEPTH.copyReady) {
-      gl.bindTexture(gl.TEXTURE_2D, ZBV_DEPTH.copy);
-      gl.copyTexSubImage2D(gl.TEXTURE_2D, 0, 0, 0, 0, 0, ZBV_DEPTH.width, ZBV_DEPTH.height);
+    var gl = ZbvGl.gl;
+    if (ZbvDepth.active() && ZbvDepth.ready() && ZbvDepth.copyReady) {
+      gl.bindTexture(gl.TEXTURE_2D, ZbvDepth.copy);
+      gl.copyTexSubImage2D(gl.TEXTURE_2D, 0, 0, 0, 0, 0, ZbvDepth.width, ZbvDepth.height);
       gl.bindTexture(gl.TEXTURE_2D, null);
     }
     // Read back once the frame's event is done, and only the latest of frames that come
     // faster than that (a frame dragged to a new size): a large frame takes a while. A frame
     // drawn while the context is lost leaves nothing to read: the page keeps what it shows
     // until the frame drawn on the restored context.
-    if (ZBV_DEPTH.pending) return;
-    ZBV_DEPTH.pending = true;
+    if (ZbvDepth.pending) return;
+    ZbvDepth.pending = true;
     setTimeout(function() {
-      ZBV_DEPTH.pending = false;
-      if (ZBV.usable() && !ZBV_DEPTH.off) {
-        if (ZBV_DEPTH.tooLarge()) {
-          ZBV_DEPTH.values = null;
-          ZBV_DEPTH.width = 0;  // made anew when the frame is small enough again
-          ZBV_INSPECT.frameTooLarge();
-        } else if (ZBV_DEPTH.program) {
-          ZBV_DEPTH.readBack();
+      ZbvDepth.pending = false;
+      if (ZbvGl.usable() && !ZbvDepth.off) {
+        if (ZbvDepth.tooLarge()) {
+          ZbvDepth.values = null;
+          ZbvDepth.width = 0;  // made anew when the frame is small enough again
+          ZbvDepth.onTooLarge();
+        } else if (ZbvDepth.program) {
+          ZbvDepth.readBack();
         }
       }
       Module['zbvFrameEndAt'] = performance.now();

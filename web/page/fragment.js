@@ -4,7 +4,7 @@
 // parameters set, in their order, and every other one kept where it was. Linked into the page
 // with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZBVFragment: {
+  $ZbvFragment: {
     // The fragment the page last read or wrote: any other in the address is an edit the page
     // has not taken in yet.
     known: null,
@@ -39,7 +39,7 @@ mergeInto(LibraryManager.library, {
     // kept: the own ones together where the first of them stood, else at the end.
     write: function(hash, own) {
       var names = own.map(function(p) { return p[0]; }), out = [], at = -1;
-      ZBVFragment.parse(hash).forEach(function(pair) {
+      ZbvFragment.parse(hash).forEach(function(pair) {
         if (names.indexOf(pair[0]) < 0) out.push(pair);
         else if (at < 0) at = out.length;
       });
@@ -53,13 +53,13 @@ mergeInto(LibraryManager.library, {
 
     // Whether the address holds a fragment the page has not read or written itself.
     edited: function() {
-      return location.hash !== ZBVFragment.known;
+      return location.hash !== ZbvFragment.known;
     },
 
     // The fragment as read now: what the page shows from here on.
     read: function() {
-      ZBVFragment.known = location.hash;
-      return ZBVFragment.parse(location.hash);
+      ZbvFragment.known = location.hash;
+      return ZbvFragment.parse(location.hash);
     },
 
     // The address given this fragment, in place of the current entry of the history (no new
@@ -72,7 +72,7 @@ mergeInto(LibraryManager.library, {
           // the address is not the page's to change
         }
       }
-      ZBVFragment.known = location.hash;
+      ZbvFragment.known = location.hash;
     },
 
     // The keys a "keys" value names, given the keys of each group in their order (['12',

@@ -1,19 +1,26 @@
 // SPDX-License-Identifier: MIT
 // The pixel's history in words: where it is, what it holds, what each draw did there, and
-// where a lit colour comes from. Filled by frame_view.js; linked into the page with
-// --js-library.
+// where a lit colour comes from. Filled by views.js from the history's records (history.js);
+// linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZBVPanel__deps: ['$ZBV_DEPTH'],
-  $ZBVPanel: {
+  $ZbvPanel__deps: ['$ZbvDepth'],
+  $ZbvPanel: {
     // Window z as the distance ahead of the eye it stands for, with these planes.
     distance: function(z, near, far) {
       return 2 * far * near / (far + near - (2 * z - 1) * (far - near));
     },
 
+    // A record's colour, or another triple of its fields ('ambient' for ambientRed, ...).
+    rgb: function(r, prefix) {
+      if (!prefix) return [r.red, r.green, r.blue];
+      return [r[prefix + 'Red'], r[prefix + 'Green'], r[prefix + 'Blue']];
+    },
+    verdicts: ['no test', 'passed', 'failed'],
+
     byte: function(c) { return Math.round(Math.min(Math.max(c, 0), 1) * 255); },
-    bytes: function(rgb) { return rgb.map(ZBVPanel.byte).join(', '); },
+    bytes: function(rgb) { return rgb.map(ZbvPanel.byte).join(', '); },
     three: function(v) { return v.map(function(c) { return c.toFixed(3); }).join(', '); },
-    colour: function(rgb) { return ZBVPanel.bytes(rgb) + ' (' + ZBVPanel.three(rgb) + ')'; },
+    colour: function(rgb) { return ZbvPanel.bytes(rgb) + ' (' + ZbvPanel.three(rgb) + ')'; },
 
     // A table cell, or a header cell for the row's name; a colour cell shows a swatch.
     cell: function(row, text, rgb, header) {
@@ -22,7 +29,7 @@ mergeInto(LibraryManager.library, {
       if (rgb) {
         var swatch = document.createElement('span');
         swatch.className = 'swatch';
-        swatch.style.background = 'rgb(' + ZBVPanel.bytes(rgb) + ')';
+        swatch.style.background = 'rgb(' + ZbvPanel.bytes(rgb) + ')';
         td.appendChild(swatch);
       }
       td.appendChild(document.createTextNode(text));
@@ -37,8 +44,8 @@ mergeInto(LibraryManager.library, {
     },
 
     fill: function(h, pixel, stored, names) {
-      var P = ZBVPanel, el = function(id) { return document.getElementById(id); };
-      var shown = ZBV_DEPTH.shown(pixel[0], pixel[1]);
+      var P = ZbvPanel, el = function(id) { return document.getElementById(id); };
+      var shown = ZbvDepth.shown(pixel[0], pixel[1]);
       var ahead = function(z) { return P.distance(z, h.near, h.far); };
       var depth = function(z) { return z.toFixed(8) + ', ' + ahead(z).toFixed(3) + ' units ahead'; };
       el('pixel-none').hidden = true;
@@ -63,14 +70,15 @@ mergeInto(LibraryManager.library, {
         rows.push(tr);
         return tr;
       };
-      var clear = row('clear', {draw: 'clear', rgb: h.clear.map(P.byte).join(',')});
+      var cleared = P.rgb(h, 'clear');
+      var clear = row('clear', {draw: 'clear', rgb: cleared.map(P.byte).join(',')});
       P.cell(clear, h.depthCleared ? depth(1) : 'depth not cleared');
-      P.cell(clear, P.colour(h.clear), h.clear);
+      P.cell(clear, P.colour(cleared), cleared);
       P.cell(clear, 'everything cleared');
       var writer = null;
       h.draws.forEach(function(d, k) {
         var name = names[k] || 'draw ' + (k + 1);
-        if (k >= h.shown) {
+        if (k >= Math.min(h.shown, h.draws.length)) {
           P.cell(row(name, {draw: name}), 'not drawn yet at this step').colSpan = 3;
           return;
         }
@@ -79,15 +87,16 @@ mergeInto(LibraryManager.library, {
           return;
         }
         d.fragments.forEach(function(f, n) {
+          var verdict = P.verdicts[f.verdict], rgb = P.rgb(f);
           var tr = row(name + (d.fragments.length > 1 ? ' (' + (n + 1) + ')' : ''),
-                       {draw: name, verdict: f.verdict, rgb: f.colour.map(P.byte).join(','),
+                       {draw: name, verdict: verdict, rgb: rgb.map(P.byte).join(','),
                         depth: f.depth});
           P.cell(tr, depth(f.depth));
-          P.cell(tr, P.colour(f.colour), f.colour);
+          P.cell(tr, P.colour(rgb), rgb);
           P.cell(tr, {passed: 'passed: nearer, colour and depth written',
                       failed: 'failed: not nearer, discarded',
-                      'no test': 'no test: colour written, depth not'}[f.verdict]);
-          if (f.verdict !== 'failed') writer = {draw: d, name: name, fragment: f};
+                      'no test': 'no test: colour written, depth not'}[verdict]);
+          if (verdict !== 'failed') writer = {draw: d, name: name, fragment: f};
         });
       });
       body.replaceChildren.apply(body, rows);
@@ -96,7 +105,7 @@ mergeInto(LibraryManager.library, {
 
     // Where the colour written last comes from.
     lighting: function(writer) {
-      var P = ZBVPanel, box = document.getElementById('pixel-lighting'), parts = [];
+      var P = ZbvPanel, box = document.getElementById('pixel-lighting'), parts = [];
       var para = function(text) {
         var p = document.createElement('p');
         p.textContent = text;
@@ -107,7 +116,7 @@ mergeInto(LibraryManager.library, {
         para('Nothing drawn here: the pixel keeps the clear colour.');
       } else if (!writer.draw.lighting) {
         para('Lighting off: the ' + writer.name + ' has the current colour as it stands, ' +
-             P.colour(writer.fragment.colour) + '.');
+             P.colour(P.rgb(writer.fragment)) + '.');
       } else {
         var f = writer.fragment, result = [0, 0, 0];
         para('Lit, as fixed-function OpenGL lights it: at each vertex of the ' + writer.name +
@@ -123,15 +132,17 @@ mergeInto(LibraryManager.library, {
         });
         table.appendChild(head);
         f.vertices.forEach(function(v, i) {
+          var ambient = P.rgb(v, 'ambient'), diffuse = P.rgb(v, 'diffuse');
+          var specular = P.rgb(v, 'specular'), weight = f['weight' + i];
           var tr = document.createElement('tr'), sum = [0, 1, 2].map(function(k) {
-            return Math.min(1, v.ambient[k] + v.diffuse[k] + v.specular[k]);
+            return Math.min(1, ambient[k] + diffuse[k] + specular[k]);
           });
-          for (var k = 0; k < 3; ++k) result[k] += f.weights[i] * sum[k];
+          for (var k = 0; k < 3; ++k) result[k] += weight * sum[k];
           P.cell(tr, String(i + 1), null, true);
-          P.cell(tr, f.weights[i].toFixed(4));
-          P.cell(tr, P.three(v.ambient));
+          P.cell(tr, weight.toFixed(4));
+          P.cell(tr, P.three(ambient));
           P.cell(tr, v.ndotl.toFixed(4));
-          P.cell(tr, P.three(v.diffuse));
+          P.cell(tr, P.three(diffuse));
           P.cell(tr, P.three(sum), sum);
           table.appendChild(tr);
         });

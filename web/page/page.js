@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+// The page around the picture: the key buttons and the keyboard, the line that says what the
+// GL state is after each frame and what it shows, the address's fragment that names what the
+// page shows (the keys, the pixel picked and the step), full screen, and what the page says
+// when it cannot draw. It hears of GLUT's window through its hooks. Linked into the page with
+// --js-library.
+mergeInto(LibraryManager.library, {
+  $ZbvPage__deps: ['$ZbvGlut', '$ZbvFragment', '$ZbvKeys', '$ZbvState', '$ZbvViews'],
+  $ZbvPage: {
+    // The switches at start-up ({depth, lighting}), what the last frame showed (in words,
+    // and as the keys that give it from start-up), and the address's pending write.
+    startUpSwitches: null,
+    shownState: null,
+    shownKeys: '',
+    addressTimer: 0,
+
+
+    // What the address names, shown: the state its keys give, reached from whatever state is
+    // now by typing a key for each switch (from start-up, only those that differ), and the
+    // pixel and the step. What is missing or malformed gives the start-up state, no pixel and
+    // the whole frame; the next frame writes the address anew in its canonical form.
+    applyAddress: function(fromStartUp) {
+      var pairs = ZbvFragment.read(), now = ZbvState.read();
+      var startUp = ZbvState.startUp(now, ZbvPage.startUpSwitches);
+      var state = ZbvKeys.named(ZbvFragment.get(pairs, 'keys'), startUp);
+      var step = /^[0-4]$/.exec(ZbvFragment.get(pairs, 'step') || '');
+      ZbvViews.choose(ZbvFragment.pixel(ZbvFragment.get(pairs, 'pixel')), step ? +step[0] : 4);
+      ZbvKeys.groups.forEach(function(g) {
+        var key = fromStartUp && state[g.name] === startUp[g.name] ? ''
+          : ZbvKeys.keyFor(g.name, state[g.name]);
+        if (key) ZbvGlut.key(key.charCodeAt(0));
+      });
+    },
+
+    // The address as it names what is shown, unless it holds an edit not yet taken in: that
+    // one wins, and is shown instead.
+    writeAddress: function() {
+      clearTimeout(ZbvPage.addressTimer);
+      if (ZbvFragment.edited()) return ZbvPage.applyAddress(false);
+      var V = ZbvViews;
+      ZbvFragment.replace(ZbvFragment.write(location.hash, [['keys', ZbvPage.shownKeys],
+        ['pixel', V.pixel ? V.pixel.join(',') : ''], ['step', V.step >= 0 ? String(V.step) : '']]));
+    },
+
+    // After each frame: the views told of it, the address rewritten where it does not name
+    // what is shown; the state line, the explanation and the pressed buttons, changed only
+    // when the state has (so that the live region speaks only then).
+    shown: function() {
+      var state = ZbvState.read();
+      ZbvViews.frameShown(ZbvGlut.width, ZbvGlut.height, state.n);
+      ZbvPage.shownKeys = ZbvKeys.fromStartUp(state, ZbvState.startUp(state, ZbvPage.startUpSwitches));
+      ZbvPage.writeAddress();
+      var key = JSON.stringify([state.depth, state.lighting, state.light, state.lightNames]);
+      if (key === ZbvPage.shownState) return;
+      ZbvPage.shownState = key;
+      document.getElementById('state').textContent = ZbvPage.describe(state);
+      ZbvPage.explain(state);
+      ZbvKeys.buttons.forEach(function(b) {
+        b.element.setAttribute('aria-pressed', String(state[b.group] === b.value));
+      });
+    },
+
+    describe: function(state) {
+      var names = state.lightNames;
+      var lights = names.length === 0 ? 'no light' : names.length === 1 ? names[0] + ' light'
+        : names.slice(0, -1).join(', ') + ' and ' + names[names.length - 1] + ' lights';
+      return 'Depth test ' + state.depth + ', lighting ' + state.lighting + ', ' + lights + '.';
+    },
+
+    // Shows the sentences that say what to notice in this state. They all stand in the
+    // page, on top of each other, so that the page keeps its layout when they change: the
+    // depth test's, then lighting's or, with lighting on, the light's ('other' for a light
+    // of another colour, none, or several).
+    explain: function(state) {
+      var lit = state.lighting === 'on';
+      var shown = {depth: state.depth, lighting: lit ? '' : 'off', light: lit ? state.light : ''};
+      var any = false;
+      document.querySelectorAll('[data-explains]').forEach(function(p) {
+        var what = p.getAttribute('data-explains').split(' ');
+        var on = shown[what[0]] === what[1];
+        any = any || (on && what[0] === 'light');
+        p.classList.toggle('shown', on);
+      });
+      if (lit && !any) {
+        document.querySelector('[data-explains="light other"]').classList.add('shown');
+      }
+    },
+
+    // Something keeps the picture from being drawn: the page says so instead.
+    trouble: function(kind, detail) {
+      document.body.setAttribute('data-trouble', kind);
+      var why = document.getElementById('gl-failed-why');
+      if (why) why.textContent = detail;
+    },
+
+    // Keys typed anywhere on the page reach the viewer, except Tab (it moves the focus) and
+    // those the focused element takes.
+    onKey: function(e) {
+      if (e.defaultPrevented || e.key === 'Tab' || ZbvKeys.elementTakes(e, ZbvGlut.canvas)) return;
+      var key = ZbvKeys.byte(e);
+      if (key < 0) return;
+      e.preventDefault();
+      ZbvGlut.key(key);
+    },
+
+    // Called once the window is open, before the viewer's main has set its state up.
+    open: function(canvas) {
+      ZbvKeys.collect(Array.from(document.querySelectorAll('[data-key]'), function(element) {
+        var b = {key: element.getAttribute('data-key'), group: element.getAttribute('data-group'),
+                 value: element.getAttribute('data-value'), element: element};
+        element.addEventListener('click', function() { ZbvGlut.key(b.key.charCodeAt(0)); });
+        return b;
+      }));
+      document.addEventListener('keydown', ZbvPage.onKey);
+      var full = document.getElementById('full-screen'), frame = canvas.parentNode;
+      if (full && document.fullscreenEnabled && frame.requestFullscreen) {
+        full.hidden = false;
+        full.addEventListener('click', function() {
+          frame.requestFullscreen().catch(function() {});
+        });
+      }
+      // The pixel and the step the user picks go into the address soon after the last change:
+      // browsers make each replaceState cost a few milliseconds.
+      ZbvViews.start(canvas);
+      ZbvViews.changed = function() {
+        clearTimeout(ZbvPage.addressTimer);
+        ZbvPage.addressTimer = setTimeout(ZbvPage.writeAddress, 100);
+      };
+      // Once main has returned: the start-up state, then what the address names, and the
+      // first frame. An edited address is shown at once, unless a frame took it in first.
+      queueMicrotask(function() {
+        var startUp = ZbvState.read();
+        ZbvPage.startUpSwitches = {depth: startUp.depth, lighting: startUp.lighting};
+        ZbvState.startUpOn = startUp.n.lightsOn;
+        ZbvPage.applyAddress(true);
+        ZbvGlut.reshape(false);
+        window.addEventListener('hashchange', function() {
+          if (ZbvFragment.edited()) ZbvPage.applyAddress(false);
+        });
+        // The keyboard is the viewer's from the start, unless the page is embedded in
+        // another. Only now: focusing lays the page out, which the first frame need not wait for.
+        if (window.self === window.top) canvas.focus({preventScroll: true});
+      });
+    },
+  },
+
+  // Before main runs (install.cpp): the page hears of GLUT's window from the first.
+  zbv_page_install__deps: ['$ZbvPage'],
+  zbv_page_install: function() {
+    ZbvGlut.hooks.opened = ZbvPage.open;
+    ZbvGlut.hooks.shown = ZbvPage.shown;
+    ZbvGlut.hooks.trouble = ZbvPage.trouble;
+  },
+});
