@@ -64,6 +64,7 @@ class Viewer : public ::testing::Test {
   void SetUp() override {
     ZBV_STOP_UNLESS(x_.connected());
     ZBV_STOP_UNLESS(x_.watchable());
+    ZBV_STOP_UNLESS(x_.trueColour());
   }
   // The viewer must still run, and must have written nothing, when the test is done with it.
   void TearDown() override {
@@ -279,7 +280,6 @@ TEST_P(OddPaths, AreTheTitleByteForByte) {
     fs::create_directories(path);
     path += "/";
     path += std::string(4000 - path.size() - 3, 'v') + "-zb";
-    ASSERT_EQ(path.size(), 4000u);
   } else {
     path = (root / "t\xc3\xa9\xe2\x82\xac\xff\x01 \"v\"").string();
   }
@@ -305,7 +305,7 @@ TEST_F(Viewer, KeyAndResizeStormsLeaveItRunningAndKeysRestoreThePicture) {
   for (auto [w, h] : {std::pair{1, 1}, {3000, 40}, {40, 2000}, {1, 600}, {600, 1}}) {
     x_.resize(s().window(), w, h);
   }
-  EXPECT_FALSE(resize(kWidth, kHeight).empty());
+  EXPECT_TRUE(worked(s().resizeAndWait(kWidth, kHeight))) << "after the storm";
   for (char k : {'1', '3', '7'}) press(keysymFor(k));
   EXPECT_TRUE(identical(settled(), startUp));
 }

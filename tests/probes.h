@@ -52,7 +52,8 @@ T valueOr(Outcome<T> outcome) {
 ::testing::AssertionResult alikeAcrossRenderers(const Image& today, const Image& documented);
 
 // Width in pixels of the front (grey) teapot along the row through its body, in a frame of
-// any size; lit or not, its pixels are the only bright neutral grey in that row.
+// any size; lit or not, its pixels are the only neutral grey in that row brighter than the
+// floor can ever be.
 int frontTeapotWidth(const Image& frame);
 
 }  // namespace zbv::test

@@ -4,8 +4,8 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { openPage, calls, settle, sleep, waitForFrames, readCanvas } = require('../../tools/web/page');
-const { frontTeapotWidth } = require('../../tools/web/scene');
+const { openPage, calls, settle, sleep, waitForFrames, readCanvas } = require('../../tools/browser/page_driver');
+const { frontTeapotWidth } = require('../../tools/browser/scene');
 const { browserSuite, same } = require('./harness');
 
 // Waits for one of the page's messages to show, and returns its text.

@@ -57,6 +57,7 @@ Outcome<> openViewerWindow() {
   static const Outcome<> opened = []() -> Outcome<> {
     // GLUT ends the process when it cannot reach the display; look first.
     if (auto x = XClient().connected(); !x) return x;
+    if (auto x = XClient().trueColour(); !x) return x;
     static char arg0[] = "zbv-test";
     static char* argv[] = {arg0, nullptr};
     int argc = 1;
