@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -196,7 +197,8 @@ TEST_F(Viewer, OtherKeysRedrawButChangeNothingAndNoneQuits) {
     EXPECT_TRUE(identical(press(k), startUp)) << "keysym " << k;
   }
   // Keys that make no character do not reach the viewer at all.
-  for (unsigned long k : {XK_F1, XK_Left, XK_Shift_L}) s().press(k);
+  for (unsigned long k : std::initializer_list<unsigned long>{XK_F1, XK_Left, XK_Shift_L})
+    s().press(k);
   // Keys are handled in order: once 4's effect shows, all of the above have been handled.
   View unlit;
   unlit.lighting = false;
@@ -300,7 +302,9 @@ TEST_F(Viewer, KeyAndResizeStormsLeaveItRunningAndKeysRestoreThePicture) {
   expectStartUp(startUp);
   for (int round = 0; round < 3; ++round) {
     for (char c = ' '; c <= '~'; ++c) s().press(keysymFor(c));
-    for (unsigned long k : {XK_Escape, XK_Return, XK_Tab, XK_BackSpace, XK_Delete}) s().press(k);
+    for (unsigned long k : std::initializer_list<unsigned long>{XK_Escape, XK_Return, XK_Tab,
+                                                                XK_BackSpace, XK_Delete})
+      s().press(k);
   }
   for (auto [w, h] : {std::pair{1, 1}, {3000, 40}, {40, 2000}, {1, 600}, {600, 1}}) {
     x_.resize(s().window(), w, h);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -26,7 +27,8 @@ class Projection : public InWindow {};
 void onlyLight(GLenum light) {
   glEnable(GL_LIGHTING);
   glEnable(GL_DEPTH_TEST);
-  for (GLenum l : {GL_LIGHT1, GL_LIGHT2, GL_LIGHT3}) l == light ? glEnable(l) : glDisable(l);
+  for (GLenum l : std::initializer_list<GLenum>{GL_LIGHT1, GL_LIGHT2, GL_LIGHT3})
+    l == light ? glEnable(l) : glDisable(l);
 }
 
 TEST_F(Render, UnlitObjectsShowTheirFlatColours) {

@@ -26,10 +26,9 @@ Image readColour(int width, int height) {
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadBuffer(GL_BACK);
   glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
-  const std::size_t stride = static_cast<std::size_t>(width) * 3;
-  for (int y = 0; y < height; ++y) {
-    std::copy_n(rows.begin() + static_cast<std::ptrdiff_t>((height - 1 - y) * stride), stride,
-                im.rgb.begin() + static_cast<std::ptrdiff_t>(y * stride));
+  const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(width) * 3;
+  for (std::ptrdiff_t y = 0; y < height; ++y) {
+    std::copy_n(rows.begin() + (height - 1 - y) * stride, stride, im.rgb.begin() + y * stride);
   }
   return im;
 }
