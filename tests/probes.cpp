@@ -78,16 +78,20 @@ int pixelTolerance(const Image& im) {
          << (d ? "up to " + std::to_string(*d) + "/255 apart" : d.why());
 }
 
-::testing::AssertionResult alikeAcrossRenderers(const Image& today, const Image& documented) {
+::testing::AssertionResult matchesKept(const Image& today, const std::string& root,
+                                       const std::string& file, const char* command) {
+  const auto kept = loadPng(root + "/" + file);
+  if (!kept) return ::testing::AssertionFailure() << kept.why();
   const int tolerance = pixelTolerance(today);
-  const auto d = smoothDifference(today, documented, tolerance);
-  if (!d) return ::testing::AssertionFailure() << d.why();
+  const auto d = smoothDifference(today, *kept, tolerance);
+  if (!d) return ::testing::AssertionFailure() << file << ": " << d.why();
   const double edges = kEdgeShare * today.width * today.height;
   if (d->smooth <= tolerance && d->edgePixels <= edges) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
-         << d->smooth << "/255 apart where smooth, " << d->edgePixels
-         << " edge pixels differ (allowed: " << tolerance << "/255, " << kPixelSteps
-         << " steps of the " << today.bits << "-bit channels read today)";
+         << file << " is stale: `" << command << "` draws it anew (" << d->smooth
+         << "/255 apart where smooth, " << d->edgePixels << " edge pixels differ; allowed "
+         << tolerance << "/255, " << kPixelSteps << " steps of the " << today.bits
+         << "-bit channels read today)";
 }
 
 int frontTeapotWidth(const Image& frame) {
