@@ -1,27 +1,26 @@
 # SPDX-License-Identifier: MIT
 # The two commands a newcomer needs: `make run` and `make test`.
-BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # WERROR=1 turns compiler warnings into errors (CI does).
 WERROR ?= 0
 WERROR_FLAG = -DZBV_WERROR=$(if $(filter 1,$(WERROR)),ON,OFF)
 CMAKE_FLAGS ?=
-# The configurations are CMake's presets (CMakePresets.json), here in the folders named below.
-# The default one builds the tests and benchmarks too; what users run builds without them.
-CONFIGURE = cmake --preset default -B $(BUILD) $(WERROR_FLAG) $(CMAKE_FLAGS)
-CONFIGURE_VIEWER = $(CONFIGURE) -DZBV_TESTS=OFF -DZBV_BENCH=OFF
-# For what users run: a new $(BUILD) without the tests and benchmarks, an existing one as it
-# was configured, with the options given.
+# Every configuration, build and test run is one of CMake's presets (CMakePresets.json): what
+# each sets is written there alone. These are their folders, where this file finds what
+# they built.
+BUILD = build
+SANITIZE_BUILD = build-sanitize
+WINDOWS_BUILD = build-windows
+WEB_BUILD = build-web
+# The default preset builds the tests and benchmarks too; what users run builds without them.
+CONFIGURE = cmake --preset default $(WERROR_FLAG) $(CMAKE_FLAGS)
+# For what users run: a new $(BUILD) with the viewer alone, an existing one as it was
+# configured, with the options given.
 configure_for_use = if [ -f $(BUILD)/CMakeCache.txt ]; \
   then cmake -S . -B $(BUILD) $(WERROR_FLAG) $(CMAKE_FLAGS) $(1) >/dev/null; \
-  else $(CONFIGURE_VIEWER) $(1) >/dev/null; fi
+  else cmake --preset viewer $(WERROR_FLAG) $(CMAKE_FLAGS) $(1) >/dev/null; fi
 # What scripts/install-deps installs besides the viewer's own needs: its groups, per target.
 DEPS ?= test bench
-
-SANITIZE_BUILD ?= build-sanitize
-SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 \
-  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
-  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 VIEWER = $(abspath $(BUILD))/zbuffer-viewer
 GALLERY = $(BUILD)/zbuffer-gallery
@@ -33,7 +32,6 @@ ifneq ($(SOURCE_DATE_EPOCH),)
 export SOURCE_DATE_EPOCH
 endif
 
-WINDOWS_BUILD ?= build-windows
 WINDOWS_EXE = $(abspath $(WINDOWS_BUILD))/zbuffer-viewer.exe
 WINE_ENV = WINEPREFIX=$(abspath $(WINDOWS_BUILD))/wineprefix WINEDEBUG=-all \
   WINEDLLOVERRIDES="mscoree,mshtml="
@@ -43,19 +41,15 @@ WINDOWS_TESTS = Viewer.KeysSwitch*:Viewer.OtherKeys*:Viewer.Documented*
 .PHONY: all deps build run gallery test test-sanitize bench package windows test-windows clean
 .PHONY: web test-web bench-web
 
-WEB_BUILD ?= build-web
 WEB_PAGE = $(WEB_BUILD)/zbuffer-viewer.html
 WEB_PAGE_LIMIT = 100000
-# Debian's emcc runs its JavaScript tools with the machine's node, which must find the
-# modules Debian installs for them.
-WEB_ENV = NODE_PATH=/usr/share/nodejs$${NODE_PATH:+:$$NODE_PATH}
-WEB_DRIVER = tools/web/node_modules/.package-lock.json
+WEB_DRIVER = tools/browser/node_modules/.package-lock.json
 
 .PHONY: test-whole test-wm test-softpipe
 
 # The tests run on a private Xvfb, never on your desktop, unless ZBV_TEST_DISPLAY=1 asks for
 # $DISPLAY (to watch them): there a window manager and your own windows take part.
-TEST_X = $(if $(filter 1,$(ZBV_TEST_DISPLAY)),,ZBV_XVFB=1) ../scripts/with-xvfb
+TEST_X = $(if $(filter 1,$(ZBV_TEST_DISPLAY)),,ZBV_XVFB=1) scripts/with-xvfb
 
 all: build
 ## The same as build
@@ -67,7 +61,7 @@ deps:
 build: deps
 ## Builds the viewer, the gallery, the tests and the benchmarks into build/
 	@$(CONFIGURE) >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --build --preset default -j $(JOBS)
 
 # With a display, the viewer; without one, the viewer on a virtual X server, driven
 # through its states, each saved as a picture under $(BUILD)/gallery (and what its depth
@@ -94,35 +88,35 @@ gallery: deps
 test: DEPS = test
 test: build
 ## Runs the tests, on a private X server unless ZBV_TEST_DISPLAY=1
-	cd $(BUILD) && $(TEST_X) ctest --output-on-failure -LE whole
+	$(TEST_X) ctest --preset default
 
 # Each test binary run whole in one process, its tests shuffled, twice over.
 test-whole: DEPS = test
 test-whole: build
 ## Runs each test binary whole, its tests shuffled, twice over
-	cd $(BUILD) && $(TEST_X) ctest --output-on-failure -L whole
+	$(TEST_X) ctest --preset whole
 
 # The end-to-end tests and the soak with a window manager (openbox) on the private Xvfb.
 test-wm: DEPS = test wm
 test-wm: build
 ## Runs the end-to-end tests and the soak with a window manager on the private server
-	cd $(BUILD) && ZBV_XVFB=1 ZBV_WM=openbox ../scripts/with-xvfb ctest --output-on-failure -L 'e2e|soak' -LE whole
+	ZBV_XVFB=1 ZBV_WM=openbox scripts/with-xvfb ctest --preset window-manager
 
 # The tests on Mesa's other software renderer, softpipe (llvmpipe is the default), all but
 # the soak: softpipe's own memory grows for the first 33,000 frames or so before it levels.
 test-softpipe: DEPS = test
 test-softpipe: build
 ## Runs the tests (all but the soak) on Mesa's softpipe renderer
-	cd $(BUILD) && GALLIUM_DRIVER=softpipe $(TEST_X) ctest --output-on-failure -LE 'whole|soak'
+	$(TEST_X) ctest --preset softpipe
 
 # The unit, render and end-to-end tests built with AddressSanitizer and
 # UndefinedBehaviorSanitizer (leak checking on).
 test-sanitize: DEPS = test
 test-sanitize: deps
 ## Runs the tests built with AddressSanitizer and UndefinedBehaviorSanitizer
-	@cmake --preset sanitize -B $(SANITIZE_BUILD) $(WERROR_FLAG) $(CMAKE_FLAGS) >/dev/null
-	@cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) $(TEST_X) ctest --output-on-failure -LE 'soak|whole'
+	@cmake --preset sanitize $(WERROR_FLAG) $(CMAKE_FLAGS) >/dev/null
+	@cmake --build --preset sanitize -j $(JOBS)
+	$(TEST_X) ctest --preset sanitize
 
 # Frame times on a real window, then the idle viewer's CPU time and memory. Each benchmark
 # runs five times, interleaved with the others, so that a busy moment of the machine does not
@@ -152,13 +146,9 @@ windows:
 	@scripts/install-deps windows
 	@scripts/install-deps release
 	@scripts/freeglut-windows $(WINDOWS_BUILD)
-	@cmake --preset windows -B $(WINDOWS_BUILD) $(WERROR_FLAG) \
-	  -DCMAKE_FIND_ROOT_PATH=$(abspath $(WINDOWS_BUILD))/freeglut \
-	  -DGLUT_INCLUDE_DIR=$(abspath $(WINDOWS_BUILD))/freeglut/include \
-	  -DGLUT_glut_LIBRARY_RELEASE=$(abspath $(WINDOWS_BUILD))/freeglut/lib/libfreeglut_static.a \
-	  >/dev/null
-	@cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target zbuffer-viewer
-	@cmake --build $(WINDOWS_BUILD) --target windows-zip
+	@cmake --preset windows $(WERROR_FLAG) >/dev/null
+	@cmake --build --preset windows -j $(JOBS) --target zbuffer-viewer
+	@cmake --build --preset windows --target windows-zip
 	@scripts/check-windows-exe $(WINDOWS_BUILD)
 
 # The Windows build under Wine, on a private X server, through the end-to-end checks.
@@ -173,29 +163,28 @@ test-windows: windows build
 web:
 ## Builds the viewer as one self-contained web page, build-web/zbuffer-viewer.html
 	@scripts/install-deps web
-	@$(WEB_ENV) cmake --preset web -B $(WEB_BUILD) $(WERROR_FLAG) >/dev/null
-	@$(WEB_ENV) cmake --build $(WEB_BUILD) -j $(JOBS)
+	@cmake --preset web $(WERROR_FLAG) >/dev/null
+	@cmake --build --preset web -j $(JOBS)
 	@size=$$(stat -c %s $(WEB_PAGE)); echo "$(WEB_PAGE): $$size bytes"; \
 	  if [ $$size -gt $(WEB_PAGE_LIMIT) ]; then echo "over $(WEB_PAGE_LIMIT) bytes" >&2; exit 1; fi
 
 # The browser driver (puppeteer-core), axe-core and pngjs, exactly as the lockfile pins them.
-$(WEB_DRIVER): tools/web/package.json tools/web/package-lock.json
-	cd tools/web && npm ci --no-audit --no-fund --loglevel=error
+$(WEB_DRIVER): tools/browser/package.json tools/browser/package-lock.json
+	cd tools/browser && npm ci --no-audit --no-fund --loglevel=error
 
 # The page in headless Chromium and Firefox against the desktop viewer's own pictures of the
-# same tour, all on one private Xvfb (Firefox has WebGL only on an X server).
+# same tour (ctest's label web: the gallery writes the tour, node runs tests/web/), all on one
+# private Xvfb (Firefox has WebGL only on an X server).
 test-web: DEPS = test
 test-web: web build $(WEB_DRIVER)
 ## Runs the page in headless Chromium and Firefox against the desktop viewer's own pictures
-	@rm -rf $(WEB_BUILD)/desktop-tour
-	ZBV_XVFB=1 scripts/with-xvfb sh -c '$(GALLERY) $(WEB_BUILD)/desktop-tour $(VIEWER) >/dev/null && \
-	  ZBV_WEB_PAGE=$(abspath $(WEB_PAGE)) ZBV_DESKTOP_TOUR=$(abspath $(WEB_BUILD))/desktop-tour node --test --test-concurrency=1 tests/web/'
+	ZBV_XVFB=1 scripts/with-xvfb ctest --preset web
 
 # The page's size, the time to its first frame (cold and warm browser, beside a minimal WebGL
 # page), from a key to its frame, and the draw calls of the idle page.
 bench-web: web $(WEB_DRIVER)
 ## Measures the page: its size, time to the first frame, key press to frame, idle draw calls
-	ZBV_WEB_PAGE=$(abspath $(WEB_PAGE)) ZBV_WEB_PAGE_LIMIT=$(WEB_PAGE_LIMIT) node tools/web/bench.js
+	ZBV_WEB_PAGE_LIMIT=$(WEB_PAGE_LIMIT) node bench/web/bench.js
 
 clean:
 ## Removes the build folders

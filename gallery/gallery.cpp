@@ -97,15 +97,15 @@ int saveSteps(const std::vector<zbv::FrameSteps>& tour, const std::vector<zbv::I
     const std::string dir = root + "/" + kTour[k].file;
     mkdir(dir.c_str(), 0777);
     mkdir((dir + "/depth").c_str(), 0777);
-    for (int i = 0; i < zbv::kSteps; ++i) {
-      const std::string name = std::string("/") + zbv::kStepFiles[i] + ".png";
+    for (int i = 0; i < zbv::facts::kDraws; ++i) {
+      const std::string name = std::string("/") + zbv::facts::kDrawFiles[i] + ".png";
       const zbv::Frame& f = after[static_cast<std::size_t>(i)];
       if (auto saved = zbv::savePng(f.colour, dir + name); !saved) return stopBecause(saved.why());
       if (auto saved = zbv::savePng(zbv::depthPicture(f.depth), dir + "/depth" + name); !saved)
         return stopBecause(saved.why());
     }
     std::printf("%s/  the frame after each of its %d draws, colour and depth\n", dir.c_str(),
-                zbv::kSteps);
+                zbv::facts::kDraws);
   }
   if (!strip.empty()) {
     std::vector<zbv::Image> pictures;
@@ -152,6 +152,7 @@ int main(int argc, char** argv) {
 
   zbv::XClient x;
   if (auto connected = x.connected(); !connected) return stopBecause(connected.why());
+  if (auto colours = x.trueColour(); !colours) return stopBecause(colours.why());
   zbv::Session s(x);
   zbv::Session::Options options{command.front(), command};
   options.titlePart = title;

@@ -39,6 +39,7 @@ Outcome<Image> makeIcon(const Image& picture, int size) {
     return Failure{"a picture smaller than the icon cannot be scaled down to it"};
   const auto across = shares(picture.width, size), down = shares(picture.height, size);
   Image icon(size, size);
+  icon.bits = picture.bits;
   for (int y = 0; y < size; ++y) {
     for (int x = 0; x < size; ++x) {
       double sum[3] = {0, 0, 0};

@@ -19,7 +19,7 @@ inline constexpr int kIconSizes[] = {16, 32, 48, 128, 256};
 std::string iconFile(int size);
 
 // The picture scaled down to size x size, each pixel the average of the part of the picture
-// it covers.
+// it covers; as fine as the picture (its bits per channel).
 Outcome<Image> makeIcon(const Image& picture, int size);
 
 }  // namespace zbv

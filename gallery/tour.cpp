@@ -63,6 +63,7 @@ Outcome<Image> sideBySide(const std::vector<Image>& pictures) {
   }
   Image out(width, height);
   std::fill(out.rgb.begin(), out.rgb.end(), 255);
+  for (const Image& p : pictures) out.bits = std::min(out.bits, p.bits);
   int left = 0;
   for (const Image& p : pictures) {
     for (int y = 0; y < height; ++y)

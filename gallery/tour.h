@@ -27,7 +27,7 @@ Outcome<std::vector<Frame>> replayTour();
 // The same replay, each frame draw by draw.
 Outcome<std::vector<FrameSteps>> replayTourByDraws();
 
-// Pictures of one height side by side, white between them.
+// Pictures of one height side by side, white between them; as fine as the coarsest of them.
 Outcome<Image> sideBySide(const std::vector<Image>& pictures);
 
 // The strip's pictures of a whole tour side by side.

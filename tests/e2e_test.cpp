@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -64,6 +65,7 @@ class Viewer : public ::testing::Test {
   void SetUp() override {
     ZBV_STOP_UNLESS(x_.connected());
     ZBV_STOP_UNLESS(x_.watchable());
+    ZBV_STOP_UNLESS(x_.trueColour());
   }
   // The viewer must still run, and must have written nothing, when the test is done with it.
   void TearDown() override {
@@ -155,15 +157,12 @@ TEST_F(Viewer, KeysSwitchDepthTestLightingAndLights) {
 
 // The README's pictures are what the program draws today, whatever renderer drew them.
 TEST_F(Viewer, DocumentedStripMatchesThePicturesOfTheTour) {
-  const auto documented = loadPng(ZBV_SOURCE_DIR "/docs/images/gallery-strip.png");
-  ASSERT_TRUE(worked(documented));
   if (!start()) return;
   const auto tour = takeTour(s());
   ASSERT_TRUE(worked(tour));
   const auto strip = makeStrip(*tour);
   ASSERT_TRUE(worked(strip));
-  EXPECT_TRUE(alikeAcrossRenderers(*strip, *documented))
-      << "docs/images/gallery-strip.png is stale: `make gallery` draws it anew";
+  EXPECT_TRUE(matchesKept(*strip, ZBV_SOURCE_DIR, "docs/images/gallery-strip.png", "make gallery"));
 }
 
 // The icons in docs/icons are the start-up picture the program draws today.
@@ -171,13 +170,9 @@ TEST_F(Viewer, DocumentedIconsAreTheStartUpPicture) {
   if (!start()) return;
   const Image startUp = settled();
   for (int size : kIconSizes) {
-    SCOPED_TRACE(size);
-    const auto documented = loadPng(ZBV_SOURCE_DIR "/docs/icons/" + iconFile(size));
-    ASSERT_TRUE(worked(documented));
     const auto icon = makeIcon(startUp, size);
-    ASSERT_TRUE(worked(icon));
-    EXPECT_TRUE(alikeAcrossRenderers(*icon, *documented))
-        << iconFile(size) << " is stale: `make icons` draws it anew";
+    ASSERT_TRUE(worked(icon)) << size;
+    EXPECT_TRUE(matchesKept(*icon, ZBV_SOURCE_DIR, "docs/icons/" + iconFile(size), "make icons"));
   }
 }
 
@@ -195,7 +190,8 @@ TEST_F(Viewer, OtherKeysRedrawButChangeNothingAndNoneQuits) {
     EXPECT_TRUE(identical(press(k), startUp)) << "keysym " << k;
   }
   // Keys that make no character do not reach the viewer at all.
-  for (unsigned long k : {XK_F1, XK_Left, XK_Shift_L}) s().press(k);
+  for (unsigned long k : std::initializer_list<unsigned long>{XK_F1, XK_Left, XK_Shift_L})
+    s().press(k);
   // Keys are handled in order: once 4's effect shows, all of the above have been handled.
   View unlit;
   unlit.lighting = false;
@@ -279,7 +275,6 @@ TEST_P(OddPaths, AreTheTitleByteForByte) {
     fs::create_directories(path);
     path += "/";
     path += std::string(4000 - path.size() - 3, 'v') + "-zb";
-    ASSERT_EQ(path.size(), 4000u);
   } else {
     path = (root / "t\xc3\xa9\xe2\x82\xac\xff\x01 \"v\"").string();
   }
@@ -300,12 +295,14 @@ TEST_F(Viewer, KeyAndResizeStormsLeaveItRunningAndKeysRestoreThePicture) {
   expectStartUp(startUp);
   for (int round = 0; round < 3; ++round) {
     for (char c = ' '; c <= '~'; ++c) s().press(keysymFor(c));
-    for (unsigned long k : {XK_Escape, XK_Return, XK_Tab, XK_BackSpace, XK_Delete}) s().press(k);
+    for (unsigned long k : std::initializer_list<unsigned long>{XK_Escape, XK_Return, XK_Tab,
+                                                                XK_BackSpace, XK_Delete})
+      s().press(k);
   }
   for (auto [w, h] : {std::pair{1, 1}, {3000, 40}, {40, 2000}, {1, 600}, {600, 1}}) {
     x_.resize(s().window(), w, h);
   }
-  EXPECT_FALSE(resize(kWidth, kHeight).empty());
+  EXPECT_TRUE(worked(s().resizeAndWait(kWidth, kHeight))) << "after the storm";
   for (char k : {'1', '3', '7'}) press(keysymFor(k));
   EXPECT_TRUE(identical(settled(), startUp));
 }

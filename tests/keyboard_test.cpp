@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <iterator>
 
 #include "glut.h"
 #include "in_window.h"
@@ -16,7 +17,8 @@ using namespace facts;
 
 class Keyboard : public InWindow {};
 
-// The capabilities the keys switch, and light 0, which nothing may touch.
+// The capabilities the keys switch (lights 1 to 3 are facts::kLights in order), and light 0,
+// which nothing may touch.
 constexpr std::array<GLenum, 6> kSwitches = {GL_DEPTH_TEST, GL_LIGHTING, GL_LIGHT1,
                                              GL_LIGHT2,     GL_LIGHT3,   GL_LIGHT0};
 using State = std::array<bool, kSwitches.size()>;
@@ -34,12 +36,13 @@ void apply(const State& s) {
 
 // What each key must leave, whatever was on before: keys set state, never toggle it.
 State expectedAfter(unsigned char key, State s) {
-  enum { kDepth, kLighting, kLight1, kLight2, kLight3 };
-  // 1 and 2 the depth test on and off, 3 and 4 lighting, 5 to 7 the only light of 1 to 3.
-  if (key == '1' || key == '2') s[kDepth] = key == '1';
-  if (key == '3' || key == '4') s[kLighting] = key == '3';
-  if (key >= '5' && key <= '7') {
-    for (int l : {kLight1, kLight2, kLight3}) s[l] = l == kLight1 + key - '5';
+  enum { kDepth, kLighting, kLight1 };
+  const Key k = keyEffect(static_cast<char>(key));
+  if (k.depthTest >= 0) s[kDepth] = k.depthTest == 1;
+  if (k.lighting >= 0) s[kLighting] = k.lighting == 1;
+  if (k.light >= 0) {
+    for (std::size_t l = 0; l < std::size(kLights); ++l)
+      s[kLight1 + l] = static_cast<int>(l) == k.light;
   }
   return s;
 }

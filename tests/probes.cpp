@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "probes.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zbv::test {
@@ -77,22 +78,36 @@ int pixelTolerance(const Image& im) {
          << (d ? "up to " + std::to_string(*d) + "/255 apart" : d.why());
 }
 
-::testing::AssertionResult alikeAcrossRenderers(const Image& today, const Image& documented) {
+::testing::AssertionResult matchesKept(const Image& today, const std::string& root,
+                                       const std::string& file, const char* command) {
+  const auto kept = loadPng(root + "/" + file);
+  if (!kept) return ::testing::AssertionFailure() << kept.why();
   const int tolerance = pixelTolerance(today);
-  const auto d = smoothDifference(today, documented, tolerance);
-  if (!d) return ::testing::AssertionFailure() << d.why();
+  const auto d = smoothDifference(today, *kept, tolerance);
+  if (!d) return ::testing::AssertionFailure() << file << ": " << d.why();
   const double edges = kEdgeShare * today.width * today.height;
   if (d->smooth <= tolerance && d->edgePixels <= edges) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure()
-         << d->smooth << "/255 apart where smooth, " << d->edgePixels << " edge pixels differ";
+         << file << " is stale: `" << command << "` draws it anew (" << d->smooth
+         << "/255 apart where smooth, " << d->edgePixels << " edge pixels differ; allowed "
+         << tolerance << "/255, " << kPixelSteps << " steps of the " << today.bits
+         << "-bit channels read today)";
 }
 
 int frontTeapotWidth(const Image& frame) {
   const int row = frame.height * kTeapot1Front.y / kHeight;
+  // The floor at its brightest: its colour under the global ambient, the light's ambient and
+  // a full diffuse part.
+  const double floorMost =
+      255 * std::max({kFloor.colour.r, kFloor.colour.g, kFloor.colour.b}) * (kGlobalAmbient + 2);
+  // Neutral: its channels less than one step of the coarsest channel apart (equal in 8 bits;
+  // with 5 and 6 bits the same grey rounds to different 8-bit values).
+  const int step = lsbSteps(1, frame.bits);
   int n = 0;
   for (int x = 0; x < frame.width; ++x) {
     const Rgb c = frame.at(x, row);
-    n += c.r == c.g && c.g == c.b && c.r > 100 ? 1 : 0;
+    const int spread = std::max({c.r, c.g, c.b}) - std::min({c.r, c.g, c.b});
+    n += spread < step && c.r > floorMost ? 1 : 0;
   }
   return n;
 }

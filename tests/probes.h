@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "image.h"
 #include "outcome.h"
 #include "scene_facts.h"
@@ -47,12 +49,16 @@ T valueOr(Outcome<T> outcome) {
 ::testing::AssertionResult showsScene(const Image& frame, const View& view);
 // The two pictures are the same, pixel for pixel.
 ::testing::AssertionResult identical(const Image& a, const Image& b);
-// A picture of today against one kept in docs/, which another renderer may have drawn: alike
-// within the tolerance wherever the picture is smooth, with few pixels off along edges.
-::testing::AssertionResult alikeAcrossRenderers(const Image& today, const Image& documented);
+// A picture of today against the one kept in the source tree at root/file, which another
+// renderer may have drawn and `command` draws anew: alike within the tolerance wherever the
+// picture is smooth, with few pixels off along edges. Where they are not, the kept one is
+// stale, and the failure says so with the figures.
+::testing::AssertionResult matchesKept(const Image& today, const std::string& root,
+                                       const std::string& file, const char* command);
 
 // Width in pixels of the front (grey) teapot along the row through its body, in a frame of
-// any size; lit or not, its pixels are the only bright neutral grey in that row.
+// any size; lit or not, its pixels are the only neutral grey in that row brighter than the
+// floor can ever be.
 int frontTeapotWidth(const Image& frame);
 
 }  // namespace zbv::test

@@ -33,7 +33,7 @@ TEST_F(Storm, EveryKeyAndSizeRaisesNoGlErrorAndKeysRestoreThePicture) {
     display();
     ASSERT_EQ(takeGlErrors(), "") << "display at " << s.w << "x" << s.h;
   }
-  for (unsigned char key : {'1', '3', '7'}) keyboard(key, 0, 0);
+  for (char key : {'1', '3', '7'}) keyboard(static_cast<unsigned char>(key), 0, 0);
   EXPECT_TRUE(identical(frame(), startUp));
 }
 

@@ -35,15 +35,16 @@ Colour mix(const Colour& a, const Colour& b, const Colour& c, double u, double v
 }  // namespace
 
 View afterKey(View v, char key) {
-  if (key == '1' || key == '2') v.depthTest = key == '1';
-  if (key == '3' || key == '4') v.lighting = key == '3';
-  const Colour lights[] = {kYellow, kCyan, kWhite};
-  if (key >= '5' && key <= '7') v.light = lights[key - '5'];
+  const Key k = keyEffect(key);
+  if (k.depthTest >= 0) v.depthTest = k.depthTest == 1;
+  if (k.lighting >= 0) v.lighting = k.lighting == 1;
+  if (k.light >= 0) v.light = kLights[k.light].colour;
   return v;
 }
 
 SceneOracle::SceneOracle(const View& view) : view_(view) {
-  for (int k = 0; k < static_cast<int>(std::size(kTeapots)); ++k) {
+  // Draw 1 is the floor, draw k + 2 teapot k.
+  for (int k = 0; k < static_cast<int>(std::size(kTeapots)) && k + 2 <= view.draws; ++k) {
     const Teapot& pot = kTeapots[k];
     const TeapotMesh mesh = makeTeapot(pot.size);
     const auto vertex = [&](std::size_t i) {
@@ -91,7 +92,7 @@ Seen SceneOracle::at(int x, int y) const {
   Seen seen;
   double nearest = kFar;
   // The floor is drawn first; lit, its corners' colours differ too little to interpolate.
-  if (double d = 0; floorHit(ray, &d)) {
+  if (double d = 0; view_.draws >= 1 && floorHit(ray, &d)) {
     seen = {Seen::kFloor,
             view_.lighting ? lit(kFloor.colour, view_.light, floorNdotL()) : kFloor.colour};
     nearest = d;

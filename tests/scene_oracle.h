@@ -14,16 +14,17 @@
 
 namespace zbv::test {
 
-// The state a frame is drawn in.
+// The state a frame is drawn in, and how much of it: the first `draws` of its draws (the
+// floor, then each teapot in order).
 struct View {
   bool depthTest = true;
   bool lighting = true;
   Colour light = facts::kWhite;  // the one light that shines
   int width = facts::kWidth, height = facts::kHeight;
+  int draws = facts::kDraws;
 };
 
-// The state a key leaves: 1 and 2 the depth test on and off, 3 and 4 lighting, 5 to 7 the
-// yellow, cyan or white light alone; other keys change nothing.
+// The state a key leaves, as facts::kKeys says.
 View afterKey(View view, char key);
 
 // What a pixel shows: which object (kNothing, kFloor, or a teapot's index in facts::kTeapots)

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
+#include <type_traits>
 
 namespace {
 
@@ -20,13 +22,18 @@ namespace {
 template <typename V>
 class VectorStorage : public ::testing::Test {};
 using Vec4Types = ::testing::Types<Vec4f, Vec4d>;
-TYPED_TEST_SUITE(VectorStorage, Vec4Types);
+struct ElementName {
+  template <typename V>
+  static std::string GetName(int) {
+    return std::is_same_v<typename V::value_type, float> ? "float" : "double";
+  }
+};
+TYPED_TEST_SUITE(VectorStorage, Vec4Types, ElementName);
 
 // X..W, indexing and data() are three views of one storage, element 0 first.
 TYPED_TEST(VectorStorage, NamedIndexedAndRawAccessShareOneStorage) {
   using T = typename TypeParam::value_type;
   TypeParam v(1, 2, 3, 4);
-  EXPECT_EQ(TypeParam::size(), 4u);
   EXPECT_EQ(static_cast<const void*>(v.data()), static_cast<const void*>(&v));
   T* raw = v.data();
   EXPECT_EQ(&v.X(), raw + 0);
@@ -53,7 +60,7 @@ TYPED_TEST(VectorStorage, CopiesAreIndependentValues) {
 
 TEST(VectorRounding, ConversionRoundsEachElementToNearestFloat) {
   const Vec4f yellow(Vec4d(1, 1, 0, 1));
-  for (int i = 0; i < 4; ++i) EXPECT_TRUE(sameBits(yellow[i], i == 2 ? 0.0f : 1.0f));
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_TRUE(sameBits(yellow[i], i == 2 ? 0.0f : 1.0f));
   const Vec4f third(Vec4d(1.0 / 3, 0.1, -2.5, 1e-50));
   EXPECT_TRUE(sameBits(third.X(), static_cast<float>(1.0 / 3)));
   EXPECT_TRUE(sameBits(third.Y(), 0.1f));
@@ -65,12 +72,12 @@ TEST(VectorRounding, ConversionRoundsEachElementToNearestFloat) {
 TEST(VectorRounding, ScalingMatchesTheScenesColours) {
   Vec4f white(Vec4d(1, 1, 1, 1));
   white *= 0.6;
-  for (int i = 0; i < 4; ++i) EXPECT_TRUE(sameBits(white[i], 0.6f)) << i;
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_TRUE(sameBits(white[i], 0.6f)) << i;
 
   const Vec4f dim = white * 0.2f;
   const float nearest012 = 0.12f;
   const float oneUlpAbove = std::nextafter(nearest012, 1.0f);
-  for (int i = 0; i < 4; ++i) {
+  for (std::size_t i = 0; i < 4; ++i) {
     EXPECT_TRUE(sameBits(dim[i], oneUlpAbove)) << i;
     EXPECT_TRUE(sameBits(white[i], 0.6f)) << "the scaled copy changed its source, element " << i;
   }

@@ -14,10 +14,10 @@ namespace zbv {
 
 struct Rgb {
   int r = 0, g = 0, b = 0;
-  friend bool operator==(const Rgb& a, const Rgb& b) {
-    return a.r == b.r && a.g == b.g && a.b == b.b;
+  friend bool operator==(const Rgb& x, const Rgb& y) {
+    return x.r == y.r && x.g == y.g && x.b == y.b;
   }
-  friend bool operator!=(const Rgb& a, const Rgb& b) { return !(a == b); }
+  friend bool operator!=(const Rgb& x, const Rgb& y) { return !(x == y); }
   friend std::ostream& operator<<(std::ostream& os, const Rgb& c) {
     return os << '(' << c.r << ", " << c.g << ", " << c.b << ')';
   }

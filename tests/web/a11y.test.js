@@ -4,8 +4,8 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { openPage, pressAndWait } = require('../../tools/web/page');
-const { axeViolations } = require('../../tools/web/axe');
+const { openPage, pressAndWait } = require('../../tools/browser/page_driver');
+const { axeViolations } = require('../../tools/browser/axe');
 const { browserSuite } = require('./harness');
 
 for (const dark of [false, true]) {

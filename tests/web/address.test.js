@@ -6,7 +6,7 @@
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { openPage, pressAndWait, readCanvas, settle, frameAfter } =
-  require('../../tools/web/page');
+  require('../../tools/browser/page_driver');
 const { browserSuite, same, shownState } = require('./harness');
 
 // Every state the keys can give, as the fragment names it: a key or none per group.

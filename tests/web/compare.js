@@ -4,7 +4,7 @@
 // smooth pixels (smooth in the desktop picture) within the cross-renderer bound.
 'use strict';
 const { probes, kPixelSteps, kProbeSteps, kSmoothShareOff, smoothPixels } =
-  require('../../tools/web/scene');
+  require('../../tools/browser/scene');
 
 function distance(a, b, i) {
   return Math.max(Math.abs(a.rgb[i] - b.rgb[i]), Math.abs(a.rgb[i + 1] - b.rgb[i + 1]),

@@ -6,7 +6,7 @@
 'use strict';
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
-const { browserNames, unavailable, launch, noWebgl } = require('../../tools/web/browser');
+const { browserNames, unavailable, launch, noWebgl } = require('../../tools/browser/browser');
 
 // body(browser, name) declares the tests; browser() is the running browser (with a screen of
 // `scale` device pixels to a CSS pixel, when given).

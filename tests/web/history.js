@@ -2,7 +2,7 @@
 // What the page's inspector shows, read as a user reads it: the step chosen, the depth view,
 // and the pixel history panel after a pixel is picked.
 'use strict';
-const { frameAfter } = require('../../tools/web/page');
+const { frameAfter } = require('../../tools/browser/page_driver');
 
 // Waits until the depth view and the panel have followed the latest frame.
 function followed(page) {

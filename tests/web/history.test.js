@@ -4,8 +4,9 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { openPage, pressAndWait, readCanvas, settle, frameAfter } = require('../../tools/web/page');
-const { facts, tour, probes } = require('../../tools/web/scene');
+const { openPage, pressAndWait, readCanvas, settle, frameAfter } =
+  require('../../tools/browser/page_driver');
+const { facts, tour, probes } = require('../../tools/browser/scene');
 const { browserSuite } = require('./harness');
 const { followed, chooseStep, pickAll } = require('./history');
 

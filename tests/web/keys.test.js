@@ -6,8 +6,8 @@
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { openPage, calls, settle, press, frameAfter, pressAndWait, readCanvas } =
-  require('../../tools/web/page');
-const { tour } = require('../../tools/web/scene');
+  require('../../tools/browser/page_driver');
+const { tour } = require('../../tools/browser/scene');
 const { browserSuite, same, shownState } = require('./harness');
 
 const kLit = 'Depth test on, lighting on, white light.';

@@ -8,8 +8,8 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { kPage } = require('../../tools/web/browser');
-const { openPage, settle, frameAfter, readCanvas } = require('../../tools/web/page');
+const { kPage } = require('../../tools/browser/browser');
+const { openPage, settle, frameAfter, readCanvas } = require('../../tools/browser/page_driver');
 const { browserSuite, shownState } = require('./harness');
 const { followed } = require('./history');
 

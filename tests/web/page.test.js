@@ -5,9 +5,9 @@
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { openPage, calls, settle, sleep, waitForFrames, frameAfter, readCanvas } =
-  require('../../tools/web/page');
+  require('../../tools/browser/page_driver');
 const { followed } = require('./history');
-const { frontTeapotWidth } = require('../../tools/web/scene');
+const { frontTeapotWidth } = require('../../tools/browser/scene');
 const { browserSuite, same } = require('./harness');
 
 // Waits for one of the page's messages to show, and returns its text.

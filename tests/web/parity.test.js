@@ -7,8 +7,8 @@ const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { openPage, pressAndWait, readCanvas } = require('../../tools/web/page');
-const { tour, kPixelSteps, kSmoothShareOff, readPng } = require('../../tools/web/scene');
+const { openPage, pressAndWait, readCanvas } = require('../../tools/browser/page_driver');
+const { tour, kPixelSteps, kSmoothShareOff, readPng } = require('../../tools/browser/scene');
 const { kDesktop, compare, outOfBounds } = require('./compare');
 const { browserSuite } = require('./harness');
 

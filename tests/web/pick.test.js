@@ -6,8 +6,8 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { openPage, settle } = require('../../tools/web/page');
-const { readPng } = require('../../tools/web/scene');
+const { openPage, settle } = require('../../tools/browser/page_driver');
+const { readPng } = require('../../tools/browser/scene');
 const { browserSuite } = require('./harness');
 
 // Moves everything by a fraction of a CSS pixel, right and down.

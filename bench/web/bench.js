@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// node tools/web/bench.js: the page's size, the time from navigation to its first frame in a
+// node bench/web/bench.js: the page's size, the time from navigation to its first frame in a
 // cold browser (just started) and a warm one (the page loaded before), beside a minimal page
 // that only creates a WebGL context with the same options and clears it; from a key press to
 // its frame; the draw calls of an idle page; what the view into the frame costs
@@ -10,8 +10,8 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { pathToFileURL } = require('node:url');
-const { kPage, unavailable, launch } = require('./browser');
-const { openPage, calls, settle, sleep } = require('./page');
+const { kPage, unavailable, launch } = require('../../tools/browser/browser');
+const { openPage, calls, settle, sleep } = require('../../tools/browser/page_driver');
 const { measureFrameView, measureLargeFrame, median } = require('./bench_history');
 
 const kColdRuns = 3, kWarmRuns = 20, kKeys = 40, kIdleMs = 2000;

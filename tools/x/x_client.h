@@ -30,6 +30,9 @@ class XClient {
   Outcome<> connected() const;
   // Whether this server can tell when a window draws (it has the DAMAGE extension).
   Outcome<> watchable() const;
+  // Whether the screen's pictures can be read back as colours: a TrueColor visual with at
+  // least 5 bits per channel (a 15-, 16- or 24-bit server); else one line naming its bits.
+  Outcome<> trueColour() const;
   // Whether a window manager runs (one that announces itself, as EWMH asks).
   bool windowManager() const;
 

@@ -10,7 +10,7 @@
 // target back, for one pixel of a target of its own: that too returns once the GPU has
 // finished the frame. The time to the frame's last draw call issued is printed beside it.
 'use strict';
-const { openPage, settle } = require('./page');
+const { openPage, settle } = require('../../tools/browser/page_driver');
 
 const kPicks = 60, kKeys = 40, kLargeKeys = 10, kLarge = 2048;
 

@@ -4,6 +4,7 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <initializer_list>
 #include <utility>
 
 #include "glut.h"
@@ -57,6 +58,7 @@ Outcome<> openViewerWindow() {
   static const Outcome<> opened = []() -> Outcome<> {
     // GLUT ends the process when it cannot reach the display; look first.
     if (auto x = XClient().connected(); !x) return x;
+    if (auto x = XClient().trueColour(); !x) return x;
     static char arg0[] = "zbv-test";
     static char* argv[] = {arg0, nullptr};
     int argc = 1;
@@ -77,19 +79,21 @@ Outcome<> openViewerWindow() {
 
 void resetToStartUp() {
   // OpenGL's initial values of what the tests change and of what the viewer relies on.
-  for (GLenum cap : {GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE, GL_NORMALIZE, GL_LIGHT0, GL_LIGHT1,
-                     GL_LIGHT2, GL_LIGHT3})
+  for (GLenum cap :
+       std::initializer_list<GLenum>{GL_DEPTH_TEST, GL_LIGHTING, GL_CULL_FACE, GL_NORMALIZE,
+                                     GL_LIGHT0, GL_LIGHT1, GL_LIGHT2, GL_LIGHT3})
     glDisable(cap);
   const GLfloat black[] = {0, 0, 0, 1}, ambient[] = {0.2f, 0.2f, 0.2f, 1};
   glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
-  for (GLenum light : {GL_LIGHT1, GL_LIGHT2, GL_LIGHT3}) glLightfv(light, GL_SPECULAR, black);
+  for (GLenum light : std::initializer_list<GLenum>{GL_LIGHT1, GL_LIGHT2, GL_LIGHT3})
+    glLightfv(light, GL_SPECULAR, black);
   glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, black);
   glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, black);
   glCullFace(GL_BACK);
   glFrontFace(GL_CCW);
   glNormal3f(0, 0, 1);
   glColor4f(1, 1, 1, 1);
-  for (GLenum mode : {GL_PROJECTION, GL_MODELVIEW}) {
+  for (GLenum mode : std::initializer_list<GLenum>{GL_PROJECTION, GL_MODELVIEW}) {
     glMatrixMode(mode);
     glLoadIdentity();
   }

@@ -55,7 +55,7 @@ function unavailable(name) {
   try {
     require.resolve('puppeteer-core');
   } catch {
-    return 'puppeteer-core is not installed (npm ci in tools/web)';
+    return 'puppeteer-core is not installed (npm ci in tools/browser)';
   }
   return '';
 }

@@ -42,10 +42,16 @@ void maskShape(unsigned long mask, int* shift, int* bits) {
   }
 }
 
+// A channel of the pixel in 8 bits. Fewer bits are widened by repeating them, as OpenGL widens
+// them when it reads pixels back, so that a window read here and its buffers read through GL
+// agree to the bit (5 bits abcde become abcdeabc).
 int channel(unsigned long pixel, int shift, int bits) {
   const unsigned long v = (pixel >> shift) & ((1UL << bits) - 1);
-  return bits >= 8 ? static_cast<int>(v >> (bits - 8))
-                   : static_cast<int>(v * 255 / ((1UL << bits) - 1));
+  if (bits >= 8) return static_cast<int>(v >> (bits - 8));
+  unsigned long wide = 0;
+  int have = 0;
+  for (; have < 8; have += bits) wide = (wide << bits) | v;
+  return static_cast<int>(wide >> (have - 8));
 }
 
 // The first 32-bit item of a window's property, or -1 when it has none.
@@ -89,6 +95,21 @@ Outcome<> XClient::watchable() const {
   const char* name = std::getenv("DISPLAY");
   return Failure{"the X server at DISPLAY=" + std::string(name ? name : "") +
                  " has no DAMAGE extension, which tells the tests when a frame is drawn"};
+}
+
+Outcome<> XClient::trueColour() const {
+  const Visual* v = DefaultVisual(dpy_, DefaultScreen(dpy_));
+  const int depth = DefaultDepth(dpy_, DefaultScreen(dpy_));
+  int shift = 0, r = 0, g = 0, b = 0;
+  maskShape(v->red_mask, &shift, &r);
+  maskShape(v->green_mask, &shift, &g);
+  maskShape(v->blue_mask, &shift, &b);
+  const int bits = std::min({r, g, b});
+  if (v->c_class == TrueColor && bits >= 5) return Done{};
+  return Failure{"the X server's " + std::to_string(depth) + "-bit visual " +
+                 (v->c_class == TrueColor ? "keeps " + std::to_string(bits) + " bits per channel"
+                                          : std::string("is not TrueColor")) +
+                 "; pictures are read back from 5 bits per channel up (a 16- or 24-bit server)"};
 }
 
 bool XClient::windowManager() const {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
-// node tools/web/shot.js OUT.png: the page as it opens in headless Chromium, with a pixel
+// node gallery/shot.js OUT.png: the page as it opens in headless Chromium, with a pixel
 // picked, for the README.
 'use strict';
-const { launch } = require('./browser');
-const { openPage } = require('./page');
+const { launch } = require('../tools/browser/browser');
+const { openPage } = require('../tools/browser/page_driver');
 
 (async () => {
   const browser = await launch('chromium');
