@@ -6,7 +6,8 @@
 'use strict';
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
-const { browserNames, unavailable, launch, noWebgl } = require('../../tools/browser/browser');
+const { browserNames, unavailable, launch, connectShared, release, noWebgl } =
+  require('../../tools/browser/browser');
 
 // body(browser, name) declares the tests; browser() is the running browser (with a screen of
 // `scale` device pixels to a CSS pixel, when given).
@@ -22,12 +23,14 @@ function browserSuite(title, { noWebgl: withoutWebgl = false, dark = false, scal
     describe(run, { skip: why || false }, () => {
       let browser;
       before(async () => {
-        browser = await launch(name, { noWebgl: withoutWebgl, dark, scale });
+        const plain = !withoutWebgl && !dark && !scale;
+        browser = (plain && await connectShared(name)) ||
+          await launch(name, { noWebgl: withoutWebgl, dark, scale });
         const missing = withoutWebgl ? '' : await noWebgl(browser);
         if (missing) throw Object.assign(new Error(missing), { stack: missing });
       });
       after(async () => {
-        if (browser) await browser.close();
+        if (browser) await release(browser);
       });
       body(() => browser, name);
     });

@@ -8,12 +8,12 @@ const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
 const { openPage, pressAndWait, readCanvas } = require('../../tools/browser/page_driver');
-const { tour, readPng } = require('../../tools/browser/scene');
+const { facts, tour, readPng } = require('../../tools/browser/scene');
 const { kDesktop, compare, outOfBounds } = require('./compare');
 const { browserSuite } = require('./harness');
 const { chooseStep } = require('./history');
 
-const kStepFiles = ['1-floor', '2-grey-teapot', '3-red-teapot', '4-blue-teapot'];
+const kStepFiles = facts.draws.files;
 
 browserSuite('The frame draw by draw, and its depth', {
   needs: () => (fs.existsSync(path.join(kDesktop, 'steps', tour()[0].file, 'depth')) ? ''

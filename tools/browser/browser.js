@@ -79,6 +79,28 @@ async function launch(name, { noWebgl = false, dark = false, scale = 0 } = {}) {
   return browser;
 }
 
+// The browser of this name that a run of many test files shares (shared.js started it, with
+// no options), connected to; null where there is none.
+async function connectShared(name) {
+  const endpoint = JSON.parse(process.env.ZBV_SHARED_BROWSERS || '{}')[name];
+  if (!endpoint) return null;
+  const puppeteer = require('puppeteer-core');
+  const browser = await puppeteer.connect({ browserWSEndpoint: endpoint, protocolTimeout: 120000,
+    protocol: name === 'firefox' ? 'webDriverBiDi' : 'cdp' });
+  Object.assign(browser, { zbvName: name, zbvScale: 0, zbvRealScale: false, zbvShared: true });
+  return browser;
+}
+
+// Done with a browser: a shared one is left as it was found (what was opened in it closed),
+// any other closed.
+async function release(browser) {
+  if (!browser.zbvShared) return browser.close();
+  for (const context of browser.browserContexts()) {
+    if (context !== browser.defaultBrowserContext()) await context.close();
+  }
+  return browser.disconnect();
+}
+
 // Why this browser cannot draw the page ('' when it can): it offers no WebGL.
 async function noWebgl(browser) {
   const page = await browser.newPage();
@@ -91,4 +113,5 @@ async function noWebgl(browser) {
   }
 }
 
-module.exports = { kPage, kRoot, browserNames, unavailable, launch, noWebgl };
+module.exports = { kBrowsers, kPage, kRoot, browserNames, unavailable, launch, connectShared,
+  release, noWebgl };
