@@ -4,7 +4,8 @@
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
-const { openPage, pressAndWait } = require('../../tools/browser/page_driver');
+const { openPage, pressAndWait, frameAfter } = require('../../tools/browser/page_driver');
+const { followed } = require('./history');
 const { axeViolations } = require('../../tools/browser/axe');
 const { browserSuite } = require('./harness');
 
@@ -26,6 +27,15 @@ for (const dark of [false, true]) {
           }
         }
       }
+      // The lab away from the program's values, a pixel picked, a value refused, the map on.
+      await frameAfter(page, () => page.evaluate(() => {
+        location.hash = '#near=0.0001&far=-3&depth=16&pixel=150,100';
+      }));
+      await frameAfter(page, () => page.click('#zfight'));
+      await followed(page);
+      const lab = await axeViolations(page);
+      assert.deepEqual(lab.violations, [], 'the lab');
+      checked += 1;
       console.log(`${name}, ${dark ? 'dark' : 'light'}: axe-core ${version}, 0 violations in ` +
         `${checked} states`);
     });

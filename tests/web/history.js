@@ -31,7 +31,8 @@ async function pickAll(page, pixels) {
         clientX: left + (x + 0.5) * sx, clientY: top + (h - 1 - y + 0.5) * sy }));
       const rows = [...document.querySelectorAll('#pixel-history tbody tr')].map((r) => ({
         draw: r.dataset.draw, verdict: r.dataset.verdict || '', rgb: r.dataset.rgb || '',
-        text: r.textContent }));
+        code: r.dataset.code === undefined ? null : +r.dataset.code,
+        before: r.dataset.before === undefined ? null : +r.dataset.before, text: r.textContent }));
       const written = rows.filter((r) => r.rgb && r.verdict !== 'failed');
       const result = document.querySelector('#pixel-lighting [data-rgb]');
       return { where: document.getElementById('pixel-where').textContent, rows,

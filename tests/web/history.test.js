@@ -6,7 +6,7 @@ const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { openPage, pressAndWait, readCanvas, settle, frameAfter } =
   require('../../tools/browser/page_driver');
-const { facts, tour, probes } = require('../../tools/browser/scene');
+const { facts, tour, probes, floorDistance, windowZ } = require('../../tools/browser/scene');
 const { browserSuite } = require('./harness');
 const { followed, chooseStep, pickAll } = require('./history');
 
@@ -22,22 +22,6 @@ function randomPixels(n, seed) {
   let s = seed;
   const next = () => (s = (s * 1103515245 + 12345) % 2147483648) / 2147483648;
   return Array.from({ length: n }, () => [Math.floor(next() * kWidth), Math.floor(next() * kHeight)]);
-}
-
-const sub = (a, b) => a.map((v, i) => v - b[i]);
-const cross = (a, b) => [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]];
-const unit = (a) => a.map((v) => v / Math.hypot(...a));
-
-// The stored value where the ray through pixel (x, y)'s centre meets the floor: the camera
-// of the facts, its perspective's depth mapping, window z = (z_ndc + 1) / 2.
-function floorDepth(x, y) {
-  const { eye, target, up, fovyDegrees, near: n, far: f } = facts.camera;
-  const forward = unit(sub(target, eye)), side = unit(cross(forward, up)), upward = cross(side, forward);
-  const t = Math.tan((fovyDegrees * Math.PI) / 360), aspect = kWidth / kHeight;
-  const nx = (2 * (x + 0.5)) / kWidth - 1, ny = (2 * (y + 0.5)) / kHeight - 1;
-  const ray = [0, 1, 2].map((k) => nx * t * aspect * side[k] + ny * t * upward[k] + forward[k]);
-  const d = (facts.floor.y - eye[1]) / ray[1];  // the eye depth, one unit per unit of the ray
-  return ((f + n) / (f - n) - (2 * f * n) / ((f - n) * d) + 1) / 2;
 }
 
 const channels = (text) => text.split(',').map(Number);
@@ -79,7 +63,7 @@ browserSuite('The pixel history', {}, (browser, name) => {
     const page = await openPage(browser());
     const row = Array.from({ length: kWidth }, (_, x) => [x, 0]);
     const panels = await pickAll(page, row);
-    const steps = panels.map((p, x) => Math.abs(p.depth - floorDepth(x, 0)) * 2 ** 24);
+    const steps = panels.map((p, x) => Math.abs(p.depth - windowZ(floorDistance(x, 0))) * 2 ** 24);
     console.log(`${name}: bottom row within ${Math.max(...steps).toFixed(2)} steps of 2^-24`);
     // The desktop's bound, and one step more: the target rounds each value to 24 bits.
     assert.ok(Math.max(...steps) <= facts.tolerance.depthSteps24 + 1);
@@ -105,14 +89,16 @@ browserSuite('The pixel history', {}, (browser, name) => {
     const page = await openPage(browser(), { before: () => {
       // The largest read of the picture's pixels (the depth target's read-back aside).
       window.zbvLargestRead = 0;
-      const read = WebGLRenderingContext.prototype.readPixels;
-      WebGLRenderingContext.prototype.readPixels = function(x, y, w, h, ...rest) {
-        const bound = this.getParameter(this.FRAMEBUFFER_BINDING);
-        if (!bound || bound !== ZbvDepth.framebuffer) {
-          window.zbvLargestRead = Math.max(window.zbvLargestRead, w * h);
-        }
-        return read.call(this, x, y, w, h, ...rest);
-      };
+      for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+        const read = type.prototype.readPixels;
+        type.prototype.readPixels = function(x, y, w, h, ...rest) {
+          const bound = this.getParameter(this.FRAMEBUFFER_BINDING);
+          if (!bound || bound !== ZbvDepth.framebuffer) {
+            window.zbvLargestRead = Math.max(window.zbvLargestRead, w * h);
+          }
+          return read.call(this, x, y, w, h, ...rest);
+        };
+      }
     } });
     await frameAfter(page, () => page.evaluate(() => {
       Object.assign(document.querySelector('.frame').style, { width: '1024px', height: '1024px' });

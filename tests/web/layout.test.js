@@ -15,7 +15,7 @@ const { followed } = require('./history');
 
 // The viewport of the latest frame and the drawing buffer it was drawn into.
 const viewport = (page) => page.evaluate(() => {
-  const gl = document.getElementById('canvas').getContext('webgl');
+  const gl = window.zbvContext();
   return { viewport: window.zbvCalls.viewport, buffer: [gl.drawingBufferWidth, gl.drawingBufferHeight] };
 });
 

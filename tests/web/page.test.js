@@ -59,7 +59,7 @@ browserSuite('The page', {}, (browser) => {
       // is restored a moment later.
       const actLosing = (page, action) => page.evaluate((act) => new Promise((done) => {
         const canvas = document.getElementById('canvas');
-        const lose = canvas.getContext('webgl').getExtension('WEBGL_lose_context');
+        const lose = window.zbvContext().getExtension('WEBGL_lose_context');
         // (Not counted among the page's listeners.)
         window.zbvAdd.call(canvas, 'webglcontextlost', () => setTimeout(() => lose.restoreContext(), 50),
           { once: true });
@@ -115,10 +115,12 @@ browserSuite('The page', {}, (browser) => {
 
   test('says so in words when its shader does not compile', async () => {
     const page = await openPage(browser(), { waitForFrame: false, before: () => {
-      const real = WebGLRenderingContext.prototype.shaderSource;
-      WebGLRenderingContext.prototype.shaderSource = function(shader, text) {
-        real.call(this, shader, `${text} this does not compile`);
-      };
+      for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+        const real = type.prototype.shaderSource;
+        type.prototype.shaderSource = function(shader, text) {
+          real.call(this, shader, `${text} this does not compile`);
+        };
+      }
     } });
     const shown = await message(page, 'gl-failed');
     assert.match(shown.text, /could not set up its drawing.*shader did not compile/s);

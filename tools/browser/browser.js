@@ -14,7 +14,9 @@ const kBrowsers = {
   chromium: {
     binary: process.env.ZBV_CHROMIUM || '/usr/lib/chromium/chromium',
     // WebGL from SwiftShader, on a machine with no GPU and no display; nothing fetched.
-    args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--no-first-run',
+    // gc(): the page's tests look at memory after collecting garbage.
+    args: ['--use-angle=swiftshader', '--enable-unsafe-swiftshader', '--js-flags=--expose-gc',
+      '--no-first-run',
       '--no-sandbox', '--disable-background-networking', '--disable-component-update',
       '--disable-sync'],
     noWebgl: { args: ['--disable-webgl'] },

@@ -5,8 +5,8 @@
 const { pathToFileURL } = require('node:url');
 const { kPage } = require('./browser');
 
-// Counts what the page asks of WebGL for the picture: frames (one clear each), draw calls,
-// and the latest viewport. Runs in the page before its own script.
+// Counts what the page asks of WebGL (1 or 2) for the picture: frames (one clear each), draw
+// calls, and the latest viewport. Runs in the page before its own script.
 function countCalls() {
   // Times in ms since navigation began: the first frame's start, the latest frame's start
   // (its clear) and its latest draw call.
@@ -20,8 +20,11 @@ function countCalls() {
         counts.viewport = args;
         return real.apply(this, args);
       }
-      // Only what is drawn into the picture: not the page's own depth target.
-      if (this.getParameter(this.FRAMEBUFFER_BINDING)) return real.apply(this, args);
+      // Only what is drawn into the picture (the canvas, or the target that stands in for it):
+      // not the page's own depth target.
+      const bound = this.getParameter(this.FRAMEBUFFER_BINDING), picture = window.ZbvGl &&
+        window.ZbvGl.target && window.ZbvGl.target.framebuffer;
+      if (bound && bound !== picture) return real.apply(this, args);
       counts[field] += 1;
       if (!counts.firstFrameAt) counts.firstFrameAt = performance.now();
       const result = real.apply(this, args);
@@ -29,10 +32,18 @@ function countCalls() {
       return result;
     };
   };
-  wrap(WebGLRenderingContext.prototype, 'clear', 'clears');
-  wrap(WebGLRenderingContext.prototype, 'drawArrays', 'draws');
-  wrap(WebGLRenderingContext.prototype, 'drawElements', 'draws');
-  wrap(WebGLRenderingContext.prototype, 'viewport', 'viewport');
+  for (const type of [window.WebGLRenderingContext, window.WebGL2RenderingContext]) {
+    if (!type) continue;
+    wrap(type.prototype, 'clear', 'clears');
+    wrap(type.prototype, 'drawArrays', 'draws');
+    wrap(type.prototype, 'drawElements', 'draws');
+    wrap(type.prototype, 'viewport', 'viewport');
+  }
+  // The picture's context, whichever WebGL it is.
+  window.zbvContext = () => {
+    const canvas = document.getElementById('canvas');
+    return canvas.getContext('webgl2') || canvas.getContext('webgl');
+  };
 }
 
 // The page freshly loaded in a new browser context (nothing shared with earlier pages), once
@@ -101,7 +112,7 @@ function pressAndWait(page, key) {
 async function readCanvas(page, id = 'canvas') {
   const { width, height, data, fromBottom } = await page.evaluate((which) => {
     const canvas = document.getElementById(which);
-    const gl = which === 'canvas' ? canvas.getContext('webgl') : null;
+    const gl = which === 'canvas' ? window.zbvContext() : null;
     let w = canvas.width, h = canvas.height, px;
     if (gl) {
       w = gl.drawingBufferWidth;

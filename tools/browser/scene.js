@@ -64,5 +64,27 @@ function frontTeapotWidth(frame) {
   return n;
 }
 
-module.exports = { facts, tour, probes, kPixelSteps, kProbeSteps, kSmoothShareOff, readPng,
+// The distance ahead of the eye (along the view) at which the ray through pixel (x, y)'s
+// centre, counted from the bottom left of the default-size frame, meets the floor: the camera
+// of the facts.
+function floorDistance(x, y) {
+  const { eye, target, up, fovyDegrees } = facts.camera;
+  const sub = (a, b) => a.map((v, i) => v - b[i]);
+  const cross = (a, b) => [a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]];
+  const unit = (a) => a.map((v) => v / Math.hypot(...a));
+  const forward = unit(sub(target, eye)), side = unit(cross(forward, up)), upward = cross(side, forward);
+  const t = Math.tan((fovyDegrees * Math.PI) / 360);
+  const { width, height } = facts.window, aspect = width / height;
+  const nx = (2 * (x + 0.5)) / width - 1, ny = (2 * (y + 0.5)) / height - 1;
+  const ray = [0, 1, 2].map((k) => nx * t * aspect * side[k] + ny * t * upward[k] + forward[k]);
+  return (facts.floor.y - eye[1]) / ray[1];  // one unit ahead per unit of the ray
+}
+
+// The window z a perspective projection with these planes gives a distance ahead:
+// window z = (z_ndc + 1) / 2.
+function windowZ(distance, near = facts.camera.near, far = facts.camera.far) {
+  return ((far + near) / (far - near) - (2 * far * near) / ((far - near) * distance) + 1) / 2;
+}
+
+module.exports = { floorDistance, windowZ, facts, tour, probes, kPixelSteps, kProbeSteps, kSmoothShareOff, readPng,
   smoothPixels, frontTeapotWidth };

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "gl/core.h"
+#include "gl/hooks.h"
 
 namespace zbv::web::gl {
 
@@ -16,10 +17,12 @@ struct Vec {
 Vec cross(const Vec& a, const Vec& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
-Vec unit(const Vec& v) {
+Vec normalised(const Vec& v) {
   const double len = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
   return len > 0 ? Vec{v.x / len, v.y / len, v.z / len} : v;
 }
+
+PlanesHook planesHook = nullptr;
 
 void multiply(const double (&m)[16]) {
   float f[16];
@@ -32,8 +35,8 @@ void multiply(const double (&m)[16]) {
 void lookAt(double eyeX, double eyeY, double eyeZ, double centerX, double centerY, double centerZ,
             double upX, double upY, double upZ) {
   // Rows: to the right, up, and backwards from the eye, which moves to the origin.
-  const Vec forward = unit({centerX - eyeX, centerY - eyeY, centerZ - eyeZ});
-  const Vec side = unit(cross(forward, {upX, upY, upZ}));
+  const Vec forward = normalised({centerX - eyeX, centerY - eyeY, centerZ - eyeZ});
+  const Vec side = normalised(cross(forward, {upX, upY, upZ}));
   const Vec up = cross(side, forward);
   const double m[16] = {side.x, up.x, -forward.x, 0, side.y, up.y, -forward.y, 0,
                         side.z, up.z, -forward.z, 0, 0,      0,    0,          1};
@@ -41,7 +44,12 @@ void lookAt(double eyeX, double eyeY, double eyeZ, double centerX, double center
   translate(static_cast<float>(-eyeX), static_cast<float>(-eyeY), static_cast<float>(-eyeZ));
 }
 
+void onPerspective(PlanesHook hook) {
+  planesHook = hook;
+}
+
 void perspective(double fovy, double aspect, double zNear, double zFar) {
+  if (planesHook) planesHook(&zNear, &zFar);
   const double half = fovy / 2 * kPi / 180, depth = zFar - zNear;
   const double s = std::sin(half);
   // Nothing to multiply by for a flat view, an empty depth range or no width.

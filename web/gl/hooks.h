@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // What a layer above the GL layer may watch and decide, without the GL layer knowing it:
 // every clear, every primitive with its processed vertices and the state it was drawn under,
-// and whether a primitive reaches the renderer at all. One hook of each kind; registering
-// another replaces it, null removes it.
+// whether a primitive reaches the renderer at all, and the planes a perspective projection is
+// made with. One hook of each kind; registering another replaces it, null removes it.
 #ifndef WEB_GL_HOOKS_H
 #define WEB_GL_HOOKS_H
 
@@ -29,9 +29,14 @@ using DrawGate = bool (*)(const Primitive& primitive, const Context& state);
 // hook's to keep.
 using DrawHook = void (*)(Primitive&& primitive, const Context& state, bool drawn);
 
+// When a perspective projection is asked for (gluPerspective): the near and far planes asked,
+// which the hook may change to those the projection is made with.
+using PlanesHook = void (*)(double* zNear, double* zFar);
+
 void onClear(ClearHook hook);
 void gateDraws(DrawGate gate);
 void onDraw(DrawHook hook);
+void onPerspective(PlanesHook hook);
 
 }  // namespace zbv::web::gl
 

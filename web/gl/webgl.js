@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
-// The GL layer's renderer in a browser: a WebGL context on the canvas GLUT's window gives it,
-// drawn with one trivial shader (lighting is done per vertex before), and what has been asked
-// of it kept, to ask again of a restored context. The layers above hear of a lost and a
-// restored context through lostHooks and restoredHooks. Linked into the page with
+// The GL layer's renderer in a browser: a WebGL context (WebGL 2 where the browser has it) on
+// the canvas GLUT's window gives it, drawn with one trivial shader (lighting is done per vertex
+// before), and what has been asked of it kept, to ask again of a restored context. The picture
+// is drawn into the canvas's own buffers, or into a target of a depth format chosen from above
+// (depth_format.js), shown on the canvas as each frame ends. The layers above hear of a lost
+// and a restored context through lostHooks and restoredHooks. Linked into the page with
 // --js-library.
 mergeInto(LibraryManager.library, {
   $ZbvGl: {
     canvas: null,
     gl: null,
+    program: null,
     buffer: null,
     // A vertex's floats: clip coordinates, then colour (set when the context opens).
     clipFloats: 0,
@@ -63,6 +66,7 @@ mergeInto(LibraryManager.library, {
           : 'its shader did not link (' + (gl.getProgramInfoLog(program) || 'no log') + ')';
       }
       gl.useProgram(program);
+      ZbvGl.program = program;
       ZbvGl.buffer = gl.createBuffer();
       gl.bindBuffer(gl.ARRAY_BUFFER, ZbvGl.buffer);
       gl.enableVertexAttribArray(0);
@@ -86,7 +90,8 @@ mergeInto(LibraryManager.library, {
     open: function(canvas, depth, clipFloats, colourFloats) {
       var options = {alpha: false, depth: !!depth, stencil: false, antialias: false,
                      preserveDrawingBuffer: true};
-      var gl = canvas && (canvas.getContext('webgl', options) ||
+      var gl = canvas && (canvas.getContext('webgl2', options) ||
+                          canvas.getContext('webgl', options) ||
                           canvas.getContext('experimental-webgl', options));
       if (!gl) return {kind: 'no-webgl', detail: ''};
       ZbvGl.canvas = canvas;
@@ -96,6 +101,14 @@ mergeInto(LibraryManager.library, {
       var failed = ZbvGl.prepare();
       return failed ? {kind: 'gl-failed', detail: failed} : null;
     },
+
+    // The framebuffer the picture is drawn into (the canvas's, null, unless a target of
+    // another depth format stands in for it), bound.
+    bindPicture: function() {
+      var gl = ZbvGl.gl;
+      gl.bindFramebuffer(gl.FRAMEBUFFER, ZbvGl.target ? ZbvGl.target.framebuffer : null);
+    },
+    target: null,  // the picture's target, where depth_format.js makes one
 
     // The context is lost: everything made in it is gone.
     lost: function() {
@@ -116,9 +129,12 @@ mergeInto(LibraryManager.library, {
     if (ZbvGl.gl) ZbvGl.gl.clearColor(r, g, b, a);
   },
 
-  zbv_webgl_clear__deps: ['$ZbvGl'],
+  // A clear starts a frame: the picture's target is made ready for it first.
+  zbv_webgl_clear__deps: ['$ZbvGl', '$ZbvGlDepth'],
   zbv_webgl_clear: function(mask) {
-    if (ZbvGl.gl) ZbvGl.gl.clear(mask);
+    if (!ZbvGl.gl) return;
+    ZbvGlDepth.ready();
+    ZbvGl.gl.clear(mask);
   },
 
   zbv_webgl_capability__deps: ['$ZbvGl'],

@@ -4,7 +4,7 @@
 // and restored context is drawn again. Keys come from above (ZbvGlut.key). The layers above
 // hear of the window through `hooks`. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvGlut__deps: ['$ZbvGl'],
+  $ZbvGlut__deps: ['$ZbvGl', '$ZbvGlDepth'],
   $ZbvGlut: {
     canvas: null,
     // The pointer's last place over the canvas, in the window's pixels.
@@ -27,9 +27,11 @@ mergeInto(LibraryManager.library, {
       _zbv_glut_key(key, ZbvGlut.x, ZbvGlut.y);
     },
 
-    // Draws the frame that has been asked for, if any, and says so.
+    // Draws the frame that has been asked for, if any, shows it, and says so.
     frame: function() {
-      if (_zbv_glut_frame()) ZbvGlut.hooks.shown();
+      if (!_zbv_glut_frame()) return;
+      ZbvGlDepth.show();
+      ZbvGlut.hooks.shown();
     },
 
     // The canvas made this many CSS pixels in size, and the window with it. A resized canvas

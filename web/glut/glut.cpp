@@ -35,6 +35,17 @@ void onFrameEnd(void (*hook)()) {
   frameEnd = hook;
 }
 
+void reshapeAgain() {
+  Window& w = window();
+  if (!w.open) return;
+  if (w.reshape) {
+    w.reshape(w.width, w.height);
+  } else {
+    glViewport(0, 0, w.width, w.height);
+    glutPostRedisplay();
+  }
+}
+
 }  // namespace zbv::web::glut
 
 using zbv::web::glut::window;
@@ -108,12 +119,7 @@ EMSCRIPTEN_KEEPALIVE void zbv_glut_reshape(int width, int height) {
   if (width == w.width && height == w.height) return;
   w.width = width;
   w.height = height;
-  if (w.reshape) {
-    w.reshape(width, height);
-  } else {
-    glViewport(0, 0, width, height);
-    glutPostRedisplay();
-  }
+  zbv::web::glut::reshapeAgain();
 }
 
 EMSCRIPTEN_KEEPALIVE void zbv_glut_key(int key, int x, int y) {

@@ -9,7 +9,7 @@
 // asked about one triangle at one pixel.
 // Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvDepth__deps: ['$ZbvGl'],
+  $ZbvDepth__deps: ['$ZbvGl', '$ZbvGlDepth', '$ZbvDepthCodes'],
   // For the benchmark, which compares frame times with the depth view and without it.
   // Its objects belong to one context: dropped when it is lost, made anew on a restored one.
   $ZbvDepth__postset: "Module['zbvDepthView'] = function(on) { ZbvDepth.off = !on; };" +
@@ -23,6 +23,7 @@ mergeInto(LibraryManager.library, {
     height: 0,
     bytes: null,   // the target's RGBA bytes, width * height * 4
     values: null,  // the bytes, once a frame has been read back into them
+    format: null,  // the picture's depth format the target was made for (depth_codes.js)
     off: false,    // the page without its depth view (for comparing frame times)
     // What the layers above hear: a frame read back, or one too large to be.
     onRead: function() {},
@@ -41,54 +42,72 @@ mergeInto(LibraryManager.library, {
     },
 
     // Nothing made yet: the program, framebuffers and buffers are made on next use, and
-    // nothing is read back until a frame has been drawn into them.
+    // nothing is read back until a frame has been drawn into them. What a usable context
+    // holds is deleted; a lost one has dropped it already.
     reset: function() {
-      var d = ZbvDepth;
-      d.program = d.framebuffer = d.copyTarget = d.probe = d.depth = null;
+      var d = ZbvDepth, gl = ZbvGl.gl;
+      if (d.program && ZbvGl.usable()) {
+        [d.program, d.probeProgram].forEach(function(p) { gl.deleteProgram(p); });
+        [d.framebuffer, d.copyTarget, d.probe].forEach(function(f) { gl.deleteFramebuffer(f); });
+        [d.colour, d.copy, d.probeTexture].forEach(function(t) { if (t) gl.deleteTexture(t); });
+        gl.deleteRenderbuffer(d.depth);
+      }
+      d.program = d.probeProgram = d.framebuffer = d.copyTarget = d.probe = d.depth = null;
       d.colour = d.copy = d.probeTexture = null;
       d.width = d.height = 0;
       d.values = d.bytes = null;
       d.drawn = false;
+      ZbvZfight.reset();
     },
 
-    // Program, framebuffer and buffers, made on first use and again after a lost context.
+    // The code stored at index i (rows from the bottom) of the frame read back last, and the
+    // depth it stands for; the code of the cleared 1.
+    code: function(i) {
+      return ZbvDepthCodes.decode(ZbvDepth.values, 4 * i, ZbvDepthCodes.format());
+    },
+    depthOf: function(code) {
+      return ZbvDepthCodes.depthOf(code, ZbvDepthCodes.format());
+    },
+    cleared: function() {
+      return ZbvDepthCodes.code(1, ZbvDepthCodes.format());
+    },
+
+    // Program, framebuffer and buffers, made on first use and again after a lost context or
+    // a change of the picture's depth format.
     ready: function() {
       var gl = ZbvGl.gl;
+      if (ZbvDepth.program && ZbvDepth.format !== ZbvGlDepth.format) ZbvDepth.reset();
       if (!ZbvDepth.program) {
+        ZbvDepth.format = ZbvGlDepth.format;
+        ZbvDepth.program = ZbvDepthCodes.program(ZbvDepth.format);
+        // The probe's: any fragment drawn at all.
         var p = gl.createProgram();
         ZbvGl.shader(p, gl.VERTEX_SHADER,
             'attribute vec4 position; void main() { gl_Position = position; }');
-        // The depth rounded to 24 bits, in whole numbers a float holds exactly.
-        ZbvGl.shader(p, gl.FRAGMENT_SHADER,
-            'precision highp float; void main() {' +
-            ' float v = floor(gl_FragCoord.z * 16777215.0 + 0.5);' +
-            ' float r = floor(v / 65536.0); float g = floor((v - r * 65536.0) / 256.0);' +
-            ' float b = v - r * 65536.0 - g * 256.0;' +
-            ' gl_FragColor = vec4(r, g, b, 255.0) / 255.0; }');
+        ZbvGl.shader(p, gl.FRAGMENT_SHADER, 'void main() { gl_FragColor = vec4(1.0); }');
         gl.bindAttribLocation(p, 0, 'position');
         gl.linkProgram(p);
-        ZbvDepth.program = p;
+        ZbvDepth.probeProgram = p;
         ZbvDepth.framebuffer = gl.createFramebuffer();
         ZbvDepth.copyTarget = gl.createFramebuffer();
         ZbvDepth.probe = gl.createFramebuffer();
         ZbvDepth.colour = ZbvDepth.copy = null;
         // The probe's one pixel (zbv_webgl_covers).
         ZbvDepth.probeTexture = ZbvDepth.target(ZbvDepth.probe, null, gl.RGBA, 1, 1);
-        gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+        ZbvGl.bindPicture();
         ZbvDepth.depth = gl.createRenderbuffer();
         ZbvDepth.width = ZbvDepth.height = 0;
       }
       var w = gl.drawingBufferWidth, h = gl.drawingBufferHeight;
       if (w !== ZbvDepth.width || h !== ZbvDepth.height) {
-        // Depth and stencil together: at least 24 bits of depth, as the canvas has.
         gl.bindRenderbuffer(gl.RENDERBUFFER, ZbvDepth.depth);
-        gl.renderbufferStorage(gl.RENDERBUFFER, gl.DEPTH_STENCIL, w, h);
+        gl.renderbufferStorage(gl.RENDERBUFFER, ZbvDepthCodes.renderbuffer(ZbvDepth.format), w, h);
         gl.bindRenderbuffer(gl.RENDERBUFFER, null);
         // A texture, not a renderbuffer: WebGL 1 promises 8 bits a channel only there.
         ZbvDepth.colour = ZbvDepth.target(ZbvDepth.framebuffer, ZbvDepth.colour, gl.RGBA, w, h);
-        gl.framebufferRenderbuffer(gl.FRAMEBUFFER, gl.DEPTH_STENCIL_ATTACHMENT, gl.RENDERBUFFER,
-                                   ZbvDepth.depth);
-        gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+        gl.framebufferRenderbuffer(gl.FRAMEBUFFER, ZbvDepth.format ? gl.DEPTH_ATTACHMENT
+                                   : gl.DEPTH_STENCIL_ATTACHMENT, gl.RENDERBUFFER, ZbvDepth.depth);
+        ZbvGl.bindPicture();
         ZbvDepth.copyReady = ZbvDepth.makeCopy(w, h);
         ZbvDepth.width = w;
         ZbvDepth.height = h;
@@ -120,7 +139,7 @@ mergeInto(LibraryManager.library, {
       var gl = ZbvGl.gl;
       ZbvDepth.copy = ZbvDepth.target(ZbvDepth.copyTarget, ZbvDepth.copy, gl.RGB, w, h);
       var complete = gl.checkFramebufferStatus(gl.FRAMEBUFFER) === gl.FRAMEBUFFER_COMPLETE;
-      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      ZbvGl.bindPicture();
       return complete;
     },
 
@@ -130,14 +149,8 @@ mergeInto(LibraryManager.library, {
       var gl = ZbvGl.gl, d = ZbvDepth, px = new Uint8Array(4);
       if (d.copyReady) gl.bindFramebuffer(gl.FRAMEBUFFER, d.copyTarget);
       gl.readPixels(x, y, 1, 1, gl.RGBA, gl.UNSIGNED_BYTE, px);
-      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      ZbvGl.bindPicture();
       return [px[0], px[1], px[2]];
-    },
-
-    // The value stored at index i (rows from the bottom) of the frame read back last, 24 bits.
-    value: function(i) {
-      var px = ZbvDepth.bytes, j = 4 * i;
-      return (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
     },
 
     // The target read back at the end of a frame, and the page told.
@@ -146,32 +159,34 @@ mergeInto(LibraryManager.library, {
       gl.bindFramebuffer(gl.FRAMEBUFFER, ZbvDepth.framebuffer);
       gl.readPixels(0, 0, ZbvDepth.width, ZbvDepth.height, gl.RGBA, gl.UNSIGNED_BYTE,
                     ZbvDepth.bytes);
-      gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+      ZbvGl.bindPicture();
       ZbvDepth.values = ZbvDepth.bytes;
       ZbvDepth.onRead();
     },
   },
 
-  zbv_depth_clear__deps: ['$ZbvDepth'],
+  zbv_depth_clear__deps: ['$ZbvDepth', '$ZbvZfight'],
   zbv_depth_clear: function(mask) {
     if (!(mask & 0x100) || !ZbvDepth.active()) return;
     var gl = ZbvDepth.ready();
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZbvDepth.framebuffer);
-    gl.clearColor(1, 1, 1, 1);  // 0xffffff: the cleared 1
+    gl.clearColor.apply(gl, ZbvDepthCodes.clearColour(ZbvDepthCodes.format()));  // the cleared 1
     gl.clear(gl.COLOR_BUFFER_BIT | gl.DEPTH_BUFFER_BIT);
     gl.clearColor.apply(gl, ZbvGl.clearColour);
-    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    ZbvZfight.clear();
+    ZbvGl.bindPicture();
   },
 
-  zbv_depth_draw__deps: ['$ZbvDepth'],
+  zbv_depth_draw__deps: ['$ZbvDepth', '$ZbvZfight'],
   zbv_depth_draw: function(mode, count) {
     if (!ZbvDepth.active()) return;
     var gl = ZbvDepth.ready(), picture = gl.getParameter(gl.CURRENT_PROGRAM);
     gl.bindFramebuffer(gl.FRAMEBUFFER, ZbvDepth.framebuffer);
     gl.useProgram(ZbvDepth.program);
     gl.drawArrays(mode, 0, count);
+    ZbvZfight.draw(mode, count);
     gl.useProgram(picture);
-    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    ZbvGl.bindPicture();
   },
 
   zbv_webgl_subpixel_bits__deps: ['$ZbvGl'],
@@ -196,7 +211,7 @@ mergeInto(LibraryManager.library, {
     gl.cullFace(cullMode);
     gl.frontFace(frontFace);
     gl.disable(gl.DEPTH_TEST);
-    gl.useProgram(ZbvDepth.program);
+    gl.useProgram(ZbvDepth.probeProgram);
     var floats = 3 * (ZbvGl.clipFloats + ZbvGl.colourFloats);
     gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + floats),
                   gl.STREAM_DRAW);
@@ -211,7 +226,7 @@ mergeInto(LibraryManager.library, {
     });
     gl.cullFace(ZbvGl.cull);
     gl.frontFace(ZbvGl.front);
-    gl.bindFramebuffer(gl.FRAMEBUFFER, null);
+    ZbvGl.bindPicture();
     return px[3] ? 1 : 0;
   },
 

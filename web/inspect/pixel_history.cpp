@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "coverage.h"
+#include "depth_format.h"
 #include "depth_target.h"
 #include "export.h"
 #include "frame_record.h"
@@ -24,11 +25,6 @@ using gl::Vec4;
 using gl::Vertex;
 
 namespace {
-
-// A 24-bit depth buffer's stored value for a depth in [0, 1].
-long long quantise(double depth) {
-  return static_cast<long long>(std::floor(depth * 16777215.0 + 0.5));
-}
 
 // Whether WebGL's rasteriser covers pixel (x, y) with the triangle, under the draw's culling.
 bool askWebgl(const Draw& d, const Vertex* const v[3], int x, int y) {
@@ -79,11 +75,14 @@ ZBV_EXPORT const double* zbv_pixel_history(int x, int y) {
   const FrameRecord& r = frameRecord();
   const double* planes = zbv_frame_planes();
   records().clear();
-  append(history::Frame{planes[0], planes[1],
+  const DepthFormat& format = depthFormat();
+  append(history::Frame{planes[0], planes[1], double(format.bits), double(format.isFloat),
                         double(drawLimit() < 0 ? r.draws.size() : std::size_t(drawLimit())),
                         r.clearColour[0], r.clearColour[1], r.clearColour[2],
                         double(r.depthCleared), double(r.draws.size())});
-  long long stored = quantise(1.0);
+  // What the depth buffer holds: its code, and the depth of the fragment that left it.
+  std::int64_t stored = code(1.0);
+  double storedDepth = 1;
   const double snap = double(1 << std::clamp(zbv_webgl_subpixel_bits(), 0, 16));
   for (const Draw& d : r.draws) {
     const std::size_t at = records().size();
@@ -98,18 +97,23 @@ ZBV_EXPORT const double* zbv_pixel_history(int x, int y) {
       const Cover cover = covers(d, r, clip, x + 0.5, y + 0.5, snap, &hit);
       if (cover == Cover::no || (cover == Cover::ask && !askWebgl(d, v, x, y))) continue;
       fragments += 1;
-      // GL_LESS, OpenGL's initial function.
+      // GL_LESS, OpenGL's initial function, between what the buffer keeps.
       history::Verdict verdict = history::noTest;
-      const long long z = quantise(hit.depth);
+      const std::int64_t z = code(hit.depth), before = stored;
+      const double beforeDepth = storedDepth;
       if (d.depthTest) {
         verdict = z < stored ? history::passed : history::failed;
-        if (z < stored) stored = z;
+        if (z < stored) {
+          stored = z;
+          storedDepth = hit.depth;
+        }
       }
       double colour[3] = {0, 0, 0};
       for (std::size_t k = 0; k < 3; ++k)
         for (std::size_t i = 0; i < 3; ++i) colour[k] += hit.weight[i] * v[i]->colour[k];
-      append(history::Fragment{double(t), hit.depth, double(verdict), colour[0], colour[1],
-                               colour[2], hit.weight[0], hit.weight[1], hit.weight[2]});
+      append(history::Fragment{double(t), hit.depth, double(z), double(before), beforeDepth,
+                               double(verdict), colour[0], colour[1], colour[2], hit.weight[0],
+                               hit.weight[1], hit.weight[2]});
       for (const Vertex* u : v) append(vertexRecord(*u));
     }
     reinterpret_cast<history::Draw*>(&records()[at])->fragments = fragments;

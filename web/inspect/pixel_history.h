@@ -6,19 +6,23 @@
 #ifndef WEB_INSPECT_PIXEL_HISTORY_H
 #define WEB_INSPECT_PIXEL_HISTORY_H
 
-// The frame: its near and far planes, how many draws are shown (all, or the page's limit),
-// the clear colour, whether depth was cleared (1 or 0), and how many draw records follow.
-#define ZBV_HISTORY_FRAME(F) \
-  F(near) F(far) F(shown) F(clearRed) F(clearGreen) F(clearBlue) F(depthCleared) F(draws)
+// The frame: its near and far planes, the depth buffer's format (its bits: 16, 24 or 32, and
+// 1 for a float), how many draws are shown (all, or the page's limit), the clear colour,
+// whether depth was cleared (1 or 0), and how many draw records follow.
+#define ZBV_HISTORY_FRAME(F)                                                             \
+  F(near) F(far) F(depthBits) F(depthFloat) F(shown) F(clearRed) F(clearGreen) F(clearBlue) \
+  F(depthCleared) F(draws)
 // A draw: its depth test and lighting (1 or 0), and how many fragment records follow, each
 // fragment followed by three vertex records.
 #define ZBV_HISTORY_DRAW(F) F(depthTest) F(lighting) F(fragments)
-// A fragment: the triangle's number in the draw, the fragment's depth (window z), the depth
-// test's verdict (0: no test, 1: passed, 2: failed: GL_LESS against the value stored before
-// it, both as the depth buffer keeps them), its colour, and its vertices' weights there.
-#define ZBV_HISTORY_FRAGMENT(F)                                                             \
-  F(triangle) F(depth) F(verdict) F(red) F(green) F(blue) F(weight0) F(weight1) \
-  F(weight2)
+// A fragment: the triangle's number in the draw, the fragment's depth (window z) and the code
+// the depth buffer keeps for it (depth_format.h), the code stored before it and the depth of
+// the fragment that stored it (1 for the clear), the depth test's verdict (0: no test,
+// 1: passed, 2: failed: GL_LESS between the two codes), its colour, and its vertices' weights
+// there.
+#define ZBV_HISTORY_FRAGMENT(F)                                                           \
+  F(triangle) F(depth) F(code) F(before) F(beforeDepth) F(verdict) F(red) F(green) F(blue) \
+  F(weight0) F(weight1) F(weight2)
 // A vertex of the fragment's triangle: its colour, and the parts lighting summed it from
 // (ambient, diffuse, specular), and n.l.
 #define ZBV_HISTORY_VERTEX(F)                                                                  \

@@ -4,9 +4,11 @@
 as base64 in an element of its own, which the browser's HTML parser passes over and the
 script decodes at once (shell.html). The script is written in ASCII alone: a single other
 character would make the browser hold the whole script, and scan it, in two bytes a character.
+The shell's indentation and its style sheet's spacing are left out: they show nothing.
 
 usage: assemble_page.py SHELL SCRIPT WASM OUT"""
 import base64
+import re
 import sys
 
 
@@ -18,9 +20,25 @@ def escape(c):
     return '\\u%04x\\u%04x' % (0xd800 + (code >> 10), 0xdc00 + (code & 0x3ff))
 
 
+def tighten(shell):
+    """The shell without what shows nothing: each run of white space in its markup is one
+    line break (a browser shows any such run as one space, or none between blocks), and its
+    style sheet without the spaces around its punctuation. The page has no <pre>."""
+    def style(m):
+        css = re.sub(r'/\*.*?\*/', '', m.group(2), flags=re.S)
+        css = re.sub(r'\s+', ' ', css)
+        css = re.sub(r' ?([{};,>]) ?', r'\1', css)
+        return m.group(1) + css.strip() + m.group(3)
+    shell = re.sub(r'(<style>)(.*?)(</style>)', style, shell, flags=re.S)
+    # Outside scripts and the style sheet, already done.
+    parts = re.split(r'(<script.*?</script>|<style>.*?</style>)', shell, flags=re.S)
+    return ''.join(part if part.startswith(('<script', '<style>')) else
+                   re.sub(r'\s*\n\s*', '\n', part) for part in parts)
+
+
 def main(shell_path, script_path, wasm_path, out_path):
     with open(shell_path, encoding='utf-8') as f:
-        shell = f.read()
+        shell = tighten(f.read())
     with open(script_path, encoding='utf-8') as f:
         # Only string literals hold other characters, and \uXXXX means the same there.
         script = ''.join(c if ord(c) < 128 else escape(c) for c in f.read())

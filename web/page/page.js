@@ -5,7 +5,8 @@
 // when it cannot draw. It hears of GLUT's window through its hooks. Linked into the page with
 // --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvPage__deps: ['$ZbvGlut', '$ZbvFragment', '$ZbvKeys', '$ZbvState', '$ZbvViews'],
+  $ZbvPage__deps: ['$ZbvGlut', '$ZbvFragment', '$ZbvKeys', '$ZbvState', '$ZbvViews', '$ZbvLab',
+                   '$ZbvLabControls'],
   $ZbvPage: {
     // The switches at start-up ({depth, lighting}), what the last frame showed (in words,
     // and as the keys that give it from start-up), and the address's pending write.
@@ -24,6 +25,9 @@ mergeInto(LibraryManager.library, {
       var startUp = ZbvState.startUp(now, ZbvPage.startUpSwitches);
       var state = ZbvKeys.named(ZbvFragment.get(pairs, 'keys'), startUp);
       var step = /^[0-4]$/.exec(ZbvFragment.get(pairs, 'step') || '');
+      var lab = ZbvLab.fromAddress(pairs);
+      ZbvLab.apply(lab.lab);
+      ZbvLabControls.refuse(lab.refused);
       ZbvViews.choose(ZbvFragment.pixel(ZbvFragment.get(pairs, 'pixel')), step ? +step[0] : 4);
       ZbvKeys.groups.forEach(function(g) {
         var key = fromStartUp && state[g.name] === startUp[g.name] ? ''
@@ -38,8 +42,9 @@ mergeInto(LibraryManager.library, {
       clearTimeout(ZbvPage.addressTimer);
       if (ZbvFragment.edited()) return ZbvPage.applyAddress(false);
       var V = ZbvViews;
-      ZbvFragment.replace(ZbvFragment.write(location.hash, [['keys', ZbvPage.shownKeys],
-        ['pixel', V.pixel ? V.pixel.join(',') : ''], ['step', V.step >= 0 ? String(V.step) : '']]));
+      ZbvFragment.replace(ZbvFragment.write(location.hash, [['keys', ZbvPage.shownKeys]].concat(
+        ZbvLab.toAddress(), [['pixel', V.pixel ? V.pixel.join(',') : ''],
+                             ['step', V.step >= 0 ? String(V.step) : '']])));
     },
 
     // After each frame: the views told of it, the address rewritten where it does not name
@@ -47,6 +52,8 @@ mergeInto(LibraryManager.library, {
     // when the state has (so that the live region speaks only then).
     shown: function() {
       var state = ZbvState.read();
+      ZbvLab.asked(state.n.askedNear, state.n.askedFar);
+      ZbvLabControls.show();
       ZbvViews.frameShown(ZbvGlut.width, ZbvGlut.height, state.n);
       ZbvPage.shownKeys = ZbvKeys.fromStartUp(state, ZbvState.startUp(state, ZbvPage.startUpSwitches));
       ZbvPage.writeAddress();
@@ -122,10 +129,13 @@ mergeInto(LibraryManager.library, {
       // The pixel and the step the user picks go into the address soon after the last change:
       // browsers make each replaceState cost a few milliseconds.
       ZbvViews.start(canvas);
-      ZbvViews.changed = function() {
+      ZbvViews.changed = ZbvLab.changed = function() {
         clearTimeout(ZbvPage.addressTimer);
         ZbvPage.addressTimer = setTimeout(ZbvPage.writeAddress, 100);
       };
+      ZbvLabControls.start();
+      ZbvLabControls.redraw = _zbv_glut_repaint;
+      ZbvLabControls.repaint = ZbvViews.frameRead;
       // Once main has returned: the start-up state, then what the address names, and the
       // first frame. An edited address is shown at once, unless a frame took it in first.
       queueMicrotask(function() {

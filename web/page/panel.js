@@ -3,13 +3,8 @@
 // where a lit colour comes from. Filled by views.js from the history's records (history.js);
 // linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvPanel__deps: ['$ZbvDepth'],
+  $ZbvPanel__deps: ['$ZbvDepth', '$ZbvPrecision'],
   $ZbvPanel: {
-    // Window z as the distance ahead of the eye it stands for, with these planes.
-    distance: function(z, near, far) {
-      return 2 * far * near / (far + near - (2 * z - 1) * (far - near));
-    },
-
     // A record's colour, or another triple of its fields ('ambient' for ambientRed, ...).
     rgb: function(r, prefix) {
       if (!prefix) return [r.red, r.green, r.blue];
@@ -43,10 +38,40 @@ mergeInto(LibraryManager.library, {
       document.getElementById('pixel-facts').hidden = true;
     },
 
+    // A share as a percentage, with as many decimals as it takes to tell it from 100 %.
+    percent: function(share) {
+      var places = share < 1 ? Math.min(8, Math.max(2, Math.ceil(-Math.log10(1 - share)))) : 2;
+      return (100 * share).toFixed(places) + ' %';
+    },
+
+    // A whole number with its thousands set apart.
+    whole: function(n) { return Math.round(n).toLocaleString('en'); },
+
+    // What the buffer keeps at the pixel, in the lab's terms: the value and its code, the
+    // distances it stands for, one step there, the codes nearer, and the planes' ratio.
+    stored: function(code, format, near, far) {
+      var P = ZbvPanel, at = ZbvPrecision.at(code, format, near, far), f = format === '32f';
+      var units = function(x) { return x.toPrecision(3) + ' units'; };
+      return [
+        'Depth stored: ' + at.depth.toFixed(8) + ', ' + at.distance.toFixed(3) + ' units ahead; ' +
+          (f ? 'a 32-bit float, its bits 0x' + at.hex
+             : 'code ' + P.whole(code) + ' of ' + P.whole(ZbvDepthCodes.largest[format]) +
+               ' (0x' + at.hex + ') of a ' + format + '-bit buffer') +
+          (at.depth === 1 ? ' (the cleared value).' : '.'),
+        'This ' + (f ? 'value' : 'code') + ' stands for every distance from ' +
+          at.from.toFixed(4) + ' to ' + at.to.toFixed(4) + ' units ahead; one step here is ' +
+          units(at.step) + ', ' + (100 * at.relative).toPrecision(2) + ' % of the distance. ' +
+          P.percent(at.nearer) + ' of all ' + (f ? 'values' : 'codes') +
+          ' lie nearer than this pixel.',
+        'log2(far / near) = ' + at.bitsLost.toFixed(2) + ': by the manual\u2019s rule of thumb, ' +
+          'about that many bits of the buffer\u2019s precision are lost to the ratio of the planes.'];
+    },
+
     fill: function(h, pixel, stored, names) {
       var P = ZbvPanel, el = function(id) { return document.getElementById(id); };
+      var format = h.depthFloat ? '32f' : String(h.depthBits);
       var shown = ZbvDepth.shown(pixel[0], pixel[1]);
-      var ahead = function(z) { return P.distance(z, h.near, h.far); };
+      var ahead = function(z) { return ZbvPrecision.distance(z, h.near, h.far); };
       var depth = function(z) { return z.toFixed(8) + ', ' + ahead(z).toFixed(3) + ' units ahead'; };
       el('pixel-none').hidden = true;
       el('pixel-facts').hidden = false;
@@ -56,12 +81,16 @@ mergeInto(LibraryManager.library, {
       colour.textContent = 'Colour: ' + shown.join(', ') + ' of 255 (' +
           shown.map(function(c) { return (c / 255).toFixed(3); }).join(', ') + ')';
       colour.dataset.rgb = shown.join(',');
-      var step = 1 / 0xffffff, precision = ahead(stored) - ahead(Math.max(stored - step, 0));
-      var kept = el('pixel-depth');
-      kept.dataset.depth = stored;
-      kept.textContent = 'Depth stored: ' + depth(stored) + (stored === 1 ? ' (the cleared value)' : '') +
-          '. Here two neighbouring stored values (one step of a 24-bit buffer) lie ' +
-          precision.toPrecision(2) + ' units apart.';
+      var kept = el('pixel-depth'), words = P.stored(stored, format, h.near, h.far);
+      kept.dataset.depth = ZbvDepth.depthOf(stored);
+      kept.dataset.code = stored;
+      kept.dataset.step = ZbvPrecision.at(stored, format, h.near, h.far).step;
+      kept.replaceChildren.apply(kept, words.map(function(text) {
+        var line = document.createElement('span');
+        line.className = 'line';
+        line.textContent = text;
+        return line;
+      }));
       var body = el('pixel-history').tBodies[0], rows = [];
       var row = function(name, data) {
         var tr = document.createElement('tr');
@@ -90,17 +119,32 @@ mergeInto(LibraryManager.library, {
           var verdict = P.verdicts[f.verdict], rgb = P.rgb(f);
           var tr = row(name + (d.fragments.length > 1 ? ' (' + (n + 1) + ')' : ''),
                        {draw: name, verdict: verdict, rgb: rgb.map(P.byte).join(','),
-                        depth: f.depth});
-          P.cell(tr, depth(f.depth));
+                        depth: f.depth, code: f.code, before: f.before});
+          P.cell(tr, depth(f.depth) + ', ' + (format === '32f' ? 'bits 0x' : 'code 0x') +
+                 f.code.toString(16).toUpperCase());
           P.cell(tr, P.colour(rgb), rgb);
-          P.cell(tr, {passed: 'passed: nearer, colour and depth written',
-                      failed: 'failed: not nearer, discarded',
-                      'no test': 'no test: colour written, depth not'}[verdict]);
+          P.cell(tr, P.verdict(f, verdict, ahead));
           if (verdict !== 'failed') writer = {draw: d, name: name, fragment: f};
         });
       });
       body.replaceChildren.apply(body, rows);
       P.lighting(writer);
+    },
+
+    // The depth test's verdict as the codes decided it, and where the distances themselves
+    // would have decided otherwise.
+    verdict: function(f, verdict, ahead) {
+      if (verdict === 'no test') return 'no test: colour written, depth not';
+      var apart = f.code - f.before, codes = Math.abs(apart) === 1 ? ' code' : ' codes';
+      if (apart === 0) {
+        var nearer = ahead(f.beforeDepth) - ahead(f.depth);
+        return 'same code: failed, not nearer' + (nearer > 0 ? '; yet it is ' +
+            nearer.toPrecision(2) + ' units nearer than what was stored: the buffer cannot ' +
+            'tell them apart' : '');
+      }
+      return verdict === 'passed'
+        ? 'passed: ' + ZbvPanel.whole(-apart) + codes + ' nearer, colour and depth written'
+        : 'failed: ' + ZbvPanel.whole(apart) + codes + ' farther, discarded';
     },
 
     // Where the colour written last comes from.

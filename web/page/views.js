@@ -5,7 +5,8 @@
 // (page.js) keeps the pixel and the step in the address: it chooses them here, and hears of
 // the user's changes through `changed`. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvViews__deps: ['$ZbvDepth', '$ZbvHistory', '$ZbvPanel'],
+  $ZbvViews__deps: ['$ZbvDepth', '$ZbvDepthView', '$ZbvHistory', '$ZbvPanel', '$ZbvPrecision',
+                    '$ZbvGraph', '$ZbvZfight', '$ZbvLab'],
   $ZbvViews__postset: 'ZbvDepth.onRead = ZbvViews.frameRead; ' +
     'ZbvDepth.onTooLarge = ZbvViews.frameTooLarge;',
   $ZbvViews: {
@@ -132,50 +133,39 @@ mergeInto(LibraryManager.library, {
 
     frameRead: function() {
       var I = ZbvViews;
-      if (!I.ready || ZbvDepth.width !== I.width || ZbvDepth.height !== I.height) return;
+      if (!I.ready || !ZbvDepth.values || ZbvDepth.width !== I.width ||
+          ZbvDepth.height !== I.height) return;
       I.paintDepth();
+      var map = I.element('zfight-map');
+      if (map && ZbvZfight.on && ZbvZfight.marks) ZbvDepthView.marks(map, ZbvZfight.marks, I.width, I.height);
       I.refresh();
     },
 
-    // The depth view: the nearest value stored white, the cleared 1 black, linear between.
+    // The lab's graph, with the code stored at the pixel picked.
+    graph: function() {
+      var I = ZbvViews, canvas = I.element('lab-graph'), lab = ZbvLab.lab, p = I.pixel;
+      if (!canvas) return;
+      var code = p && ZbvDepth.values ? ZbvDepth.code(p[1] * I.width + p[0]) : null;
+      var near = I.numbers ? I.numbers.near : lab.near, far = I.numbers ? I.numbers.far : lab.far;
+      ZbvGraph.draw(canvas, near, far, lab.format, code);
+      I.element('graph-caption').textContent = ZbvGraph.caption(near, far, lab.format, code);
+    },
+
+    // The depth view painted, and what it spans said under it.
     paintDepth: function() {
-      var I = ZbvViews, d = ZbvDepth, w = d.width, h = d.height, px = d.values;
-      var all = 0xffffff, nearest = all, farthest = 0, cleared = 0, total = w * h, i, j, v;
-      for (j = 0; j < px.length; j += 4) {
-        v = (px[j] << 16) | (px[j + 1] << 8) | px[j + 2];
-        if (v < nearest) nearest = v;
-        if (v === all) cleared += 1; else if (v > farthest) farthest = v;
-      }
-      var canvas = I.depth;
-      if (canvas.width !== w) canvas.width = w;
-      if (canvas.height !== h) canvas.height = h;
-      // Kept in memory, not on the GPU: the page writes it whole and reads it back.
-      var context = canvas.getContext('2d', {willReadFrequently: true});
-      var image = context.createImageData(w, h);
-      var out = new Uint32Array(image.data.buffer), scale = nearest < all ? 255 / (all - nearest) : 0;
-      // Opaque grey, whatever the machine's byte order.
-      var grey = new Uint32Array(256), bytes = new Uint8Array(grey.buffer);
-      for (i = 0; i < 256; ++i) bytes.set([i, i, i, 255], 4 * i);
-      for (var y = 0; y < h; ++y) {
-        for (var x = 0, from = 4 * (h - 1 - y) * w, to = y * w; x < w; ++x, from += 4, ++to) {
-          v = (px[from] << 16) | (px[from + 1] << 8) | px[from + 2];
-          out[to] = grey[((all - v) * scale + 0.5) | 0];
-        }
-      }
-      context.putImageData(image, 0, 0);
-      var text, n = I.numbers;
-      var at = function(value) {
-        var z = value / all;
-        return z.toFixed(6) + ' (' + ZbvPanel.distance(z, n.near, n.far).toFixed(2) + ' units ahead)';
+      var I = ZbvViews, n = I.numbers, span = ZbvDepthView.paint(I.depth, n), text;
+      var at = function(code) {
+        var z = ZbvDepth.depthOf(code);
+        return z.toFixed(6) + ' (' + ZbvPrecision.distance(z, n.near, n.far).toFixed(2) + ' units ahead)';
       };
-      if (cleared === total) {
-        text = 'nothing stored, all ' + total + ' pixels keep the cleared 1';
+      if (span.cleared === span.total) {
+        text = 'nothing stored, all ' + span.total + ' pixels keep the cleared 1';
         if (n.drawsShown > 0 && n.drawsTestingDepth === 0) {
           text += ': with the depth test off, OpenGL writes no depth';
         }
       } else {
-        text = 'nearest ' + at(nearest) + ', farthest ' + at(farthest) + '; ' + cleared + ' of ' +
-               total + ' pixels keep the cleared 1';
+        text = 'nearest ' + at(span.nearest) + ', farthest ' + at(span.farthest) + '; ' +
+               span.cleared + ' of ' + span.total + ' pixels keep the cleared 1';
       }
       I.element('depth-range').textContent = text;
     },
@@ -184,9 +174,9 @@ mergeInto(LibraryManager.library, {
     refresh: function() {
       var I = ZbvViews, p = I.pixel;
       I.frameShown(I.width, I.height);
+      I.graph();
       if (!p || !ZbvDepth.values || ZbvDepth.width !== I.width) return;
-      ZbvPanel.fill(ZbvHistory.at(p[0], p[1]), p,
-                    ZbvDepth.value(p[1] * I.width + p[0]) / 0xffffff, I.names);
+      ZbvPanel.fill(ZbvHistory.at(p[0], p[1]), p, ZbvDepth.code(p[1] * I.width + p[0]), I.names);
     },
   },
 });

@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: MIT
+#include "depth_format.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "export.h"
+
+namespace zbv::web::inspect {
+
+namespace {
+
+DepthFormat& format() {
+  static DepthFormat f;
+  return f;
+}
+
+double largestCode() {
+  return std::ldexp(1.0, format().bits) - 1;
+}
+
+}  // namespace
+
+const DepthFormat& depthFormat() {
+  return format();
+}
+
+std::int64_t code(double z) {
+  z = std::clamp(z, 0.0, 1.0);
+  if (format().isFloat) {
+    const float f = static_cast<float>(z);
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+  }
+  return static_cast<std::int64_t>(std::floor(z * largestCode() + 0.5));
+}
+
+double depthOf(std::int64_t k) {
+  if (format().isFloat) {
+    const auto bits = static_cast<std::uint32_t>(k);
+    float f = 0;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+  }
+  return static_cast<double>(k) / largestCode();
+}
+
+}  // namespace zbv::web::inspect
+
+extern "C" ZBV_EXPORT void zbv_inspect_depth_format(int bits, int isFloat) {
+  auto& f = zbv::web::inspect::format();
+  f.isFloat = isFloat != 0;
+  f.bits = f.isFloat ? 32 : std::clamp(bits, 1, 32);
+}

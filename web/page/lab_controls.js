@@ -1,0 +1,129 @@
+// SPDX-License-Identifier: MIT
+// The lab's controls: a slider (logarithmic) and a field for each plane, the depth buffer's
+// format, the depth view's mapping, the z-fighting map, the program's values, the presets; the
+// sentence that says what the lab draws with beside what the program asks for, and the one
+// that says what was refused. Linked into the page with --js-library.
+mergeInto(LibraryManager.library, {
+  $ZbvLabControls__deps: ['$ZbvLab', '$ZbvGlDepth', '$ZbvDepthView', '$ZbvZfight'],
+  $ZbvLabControls: {
+    element: function(id) { return document.getElementById(id); },
+    // Called after a control changes what is drawn or shown: the page draws it again.
+    redraw: function() {},
+    repaint: function() {},
+
+    start: function() {
+      var C = ZbvLabControls, L = ZbvLab, el = C.element;
+      if (!el('lab')) return;
+      ['near', 'far'].forEach(function(which) {
+        var slider = el(which + '-slider'), field = el(which);
+        slider.addEventListener('input', function() {
+          C.set(which, L.fromSlider(which, +slider.value), String(L.fromSlider(which, +slider.value)));
+        });
+        field.addEventListener('change', function() { C.set(which, null, field.value.trim()); });
+      });
+      document.querySelectorAll('input[name="depth-format"]').forEach(function(radio) {
+        var why = ZbvGlDepth.needs(radio.value);
+        if (why) {
+          radio.disabled = true;
+          el('format-why').hidden = false;
+        }
+        radio.addEventListener('change', function() {
+          C.change(Object.assign({}, L.lab, {format: radio.value}));
+        });
+      });
+      document.querySelectorAll('input[name="depth-mapping"]').forEach(function(radio) {
+        radio.addEventListener('change', function() {
+          ZbvDepthView.mapping = radio.value;
+          C.repaint();
+        });
+      });
+      el('zfight').addEventListener('change', function() {
+        ZbvZfight.on = el('zfight').checked;
+        el('zfight-map').hidden = !ZbvZfight.on;
+        C.redraw();
+      });
+      el('lab-program').addEventListener('click', function() {
+        C.change(Object.assign({}, L.program));
+      });
+      document.querySelectorAll('[data-preset]').forEach(function(button) {
+        button.addEventListener('click', function() {
+          var p = button.dataset.preset.split(',');
+          var near = p[0] ? +p[0] : L.program.near, far = p[1] ? +p[1] : L.program.far;
+          C.change({near: near, far: far, format: p[2] || L.program.format});
+        });
+      });
+    },
+
+    // A plane set from a control (its value, or the text typed); refused with a sentence
+    // where it is out of its limits or would put far at or before near.
+    set: function(which, value, text) {
+      var C = ZbvLabControls, L = ZbvLab, lab = Object.assign({}, L.lab);
+      if (value === null) {
+        var p = L.plane(which, text);
+        if (p.why) return C.refuse([Object.assign({name: which, value: text}, p)]);
+        value = p.value;
+      }
+      lab[which] = value;
+      if (!(lab.far > lab.near)) {
+        return C.refuse([{name: which, value: String(value), why: 'order', near: L.lab.near,
+                          far: L.lab.far}]);
+      }
+      C.change(lab);
+    },
+
+    change: function(lab) {
+      var C = ZbvLabControls;
+      C.refuse([]);
+      ZbvLab.apply(lab);
+      C.show();
+      ZbvLab.changed();
+    },
+
+    // The sentence naming what was refused, or none.
+    refuse: function(refused) {
+      var box = ZbvLabControls.element('lab-refused');
+      if (box) box.textContent = refused.map(ZbvLabControls.why).join(' ');
+      ZbvLabControls.show();
+    },
+
+    why: function(r) {
+      var plane = {near: 'near plane', far: 'far plane'}[r.name];
+      if (r.why === 'range') {
+        return 'The ' + plane + ' ' + JSON.stringify(r.value.slice(0, 24)) + ' was refused: it ' +
+               'must be a number from ' + r.lo + ' to ' + r.hi + '.';
+      }
+      if (r.why === 'order') {
+        return r.name === 'near'
+          ? 'The near plane ' + r.value + ' was refused: it must stay before the far plane (' + r.far + ').'
+          : 'The far plane ' + r.value + ' was refused: it must lie beyond the near plane (' + r.near + ').';
+      }
+      if (r.why === 'webgl2') {
+        return 'The depth buffer ' + r.value + ' was refused: it needs WebGL 2, which this browser ' +
+               'does not offer.';
+      }
+      return 'The depth buffer ' + JSON.stringify(r.value.slice(0, 24)) + ' was refused: it is ' +
+             '16, 24 or 32f.';
+    },
+
+    // The controls as the lab stands, and the sentence that says what it draws with.
+    show: function() {
+      var C = ZbvLabControls, L = ZbvLab, lab = L.lab, p = L.program, el = C.element;
+      if (!el('lab')) return;
+      ['near', 'far'].forEach(function(which) {
+        el(which + '-slider').value = L.toSlider(which, lab[which]);
+        el(which + '-slider').setAttribute('aria-valuetext', String(lab[which]));
+        if (document.activeElement !== el(which) || el('lab-refused').textContent === '') {
+          el(which).value = String(lab[which]);
+        }
+      });
+      document.querySelectorAll('input[name="depth-format"]').forEach(function(radio) {
+        radio.checked = radio.value === lab.format;
+      });
+      el('lab-planes').textContent = 'The program asks for near ' + p.near + ' and far ' + p.far +
+        (L.isProgram(lab) ? ', and the lab draws with them.'
+          : '; the lab draws with near ' + lab.near + ' and far ' + lab.far +
+            (lab.format !== p.format ? ', and a ' + (lab.format === '32f' ? '32-bit float'
+              : lab.format + '-bit') + ' depth buffer.' : '.'));
+    },
+  },
+});
