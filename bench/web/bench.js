@@ -13,6 +13,7 @@ const { pathToFileURL } = require('node:url');
 const { kPage, unavailable, launch } = require('../../tools/browser/browser');
 const { openPage, calls, settle, sleep } = require('../../tools/browser/page_driver');
 const { measureFrameView, measureLargeFrame, median } = require('./bench_history');
+const { measureLab } = require('./bench_lab');
 
 const kColdRuns = 3, kWarmRuns = 20, kKeys = 40, kIdleMs = 2000;
 // The page's limit, as make web checks it: 100 kB.
@@ -100,6 +101,7 @@ async function keyToFrame(page, key) {
       `${median(drawing).toFixed(1)} ms`);
     await measureFrameView(browser);
     await measureLargeFrame(browser);
+    await measureLab(browser);
   } finally {
     await browser.close();
     fs.rmSync(dir, { recursive: true, force: true });

@@ -31,13 +31,27 @@ mergeInto(LibraryManager.library, {
              ZbvGl.gl instanceof WebGL2RenderingContext ? '' : 'webgl2';
     },
 
-    // Draws from the next frame on with this format (null: the canvas's own buffer).
+    // Draws from the next frame on with this format (null: the canvas's own buffer). A target
+    // left for the canvas's buffer is kept, to be taken up again.
     use: function(format) {
       var D = ZbvGlDepth;
       if (format && D.needs(format)) format = null;
       if (format === D.format) return;
       D.format = format;
-      D.dropTarget();
+      if (!format || (D.target && D.target.format !== format)) D.leave(!format);
+    },
+
+    // The canvas's buffer drawn into from now on; the target deleted unless kept.
+    leave: function(keep) {
+      if (keep && ZbvGlDepth.target) {
+        ZbvGl.target = null;
+        if (ZbvGl.usable()) {
+          ZbvGl.gl.bindFramebuffer(ZbvGl.gl.FRAMEBUFFER, null);
+          ZbvGl.gl.useProgram(ZbvGl.program);
+        }
+        return;
+      }
+      ZbvGlDepth.dropTarget();
     },
 
     // Nothing made in the context: made again when next drawn with.
@@ -84,10 +98,10 @@ mergeInto(LibraryManager.library, {
       if (!format || !ZbvGl.usable()) return;
       var w = gl.drawingBufferWidth, h = gl.drawingBufferHeight, t = D.target;
       if (!D.program) D.program = D.rounding();
-      if (!t || t.width !== w || t.height !== h) {
+      if (!t || t.width !== w || t.height !== h || t.format !== format) {
         D.dropTarget();
         t = {framebuffer: gl.createFramebuffer(), colour: gl.createRenderbuffer(),
-             depth: gl.createRenderbuffer(), width: w, height: h};
+             depth: gl.createRenderbuffer(), width: w, height: h, format: format};
         gl.bindRenderbuffer(gl.RENDERBUFFER, t.colour);
         gl.renderbufferStorage(gl.RENDERBUFFER, gl.RGBA8, w, h);
         gl.bindRenderbuffer(gl.RENDERBUFFER, t.depth);
@@ -96,8 +110,9 @@ mergeInto(LibraryManager.library, {
         gl.bindFramebuffer(gl.FRAMEBUFFER, t.framebuffer);
         gl.framebufferRenderbuffer(gl.FRAMEBUFFER, gl.COLOR_ATTACHMENT0, gl.RENDERBUFFER, t.colour);
         gl.framebufferRenderbuffer(gl.FRAMEBUFFER, gl.DEPTH_ATTACHMENT, gl.RENDERBUFFER, t.depth);
-        D.target = ZbvGl.target = t;
+        D.target = t;
       }
+      ZbvGl.target = t;
       gl.bindFramebuffer(gl.FRAMEBUFFER, t.framebuffer);
       gl.useProgram(D.program);
       gl.uniform1f(gl.getUniformLocation(D.program, 'codes'), D.codes(format));
@@ -105,7 +120,7 @@ mergeInto(LibraryManager.library, {
 
     // The frame drawn into the target, shown on the canvas.
     show: function() {
-      var gl = ZbvGl.gl, t = ZbvGlDepth.target;
+      var gl = ZbvGl.gl, t = ZbvGl.target;
       if (!t || !ZbvGl.usable()) return;
       gl.bindFramebuffer(gl.READ_FRAMEBUFFER, t.framebuffer);
       gl.bindFramebuffer(gl.DRAW_FRAMEBUFFER, null);

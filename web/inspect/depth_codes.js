@@ -6,8 +6,11 @@
 // picture's own buffer keeps. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
   $ZbvDepthCodes__deps: ['$ZbvGl', '$ZbvGlDepth'],
+  // Programs belong to one context.
+  $ZbvDepthCodes__postset: 'ZbvGl.lostHooks.push(function() { ZbvDepthCodes.programs = {}; });',
   $ZbvDepthCodes: {
     largest: {'16': 65535, '24': 16777215},
+    programs: {},  // by format ('' for the canvas's own), made once each
 
     // The format in force: '16', '24' or '32f'.
     format: function() {
@@ -53,6 +56,11 @@ mergeInto(LibraryManager.library, {
     // depth as it is, its code of 24 bits in whole numbers a float holds exactly; for a chosen
     // format, the depth rounded to its code before the test, as the picture's is.
     program: function(format) {
+      var made = ZbvDepthCodes.programs[format || ''];
+      return made || (ZbvDepthCodes.programs[format || ''] = ZbvDepthCodes.make(format));
+    },
+
+    make: function(format) {
       var gl = ZbvGl.gl, p = gl.createProgram(), pack;
       if (!format) {
         ZbvGl.shader(p, gl.VERTEX_SHADER,

@@ -47,7 +47,7 @@ mergeInto(LibraryManager.library, {
     reset: function() {
       var d = ZbvDepth, gl = ZbvGl.gl;
       if (d.program && ZbvGl.usable()) {
-        [d.program, d.probeProgram].forEach(function(p) { gl.deleteProgram(p); });
+        gl.deleteProgram(d.probeProgram);  // (the codes' program is kept for its format)
         [d.framebuffer, d.copyTarget, d.probe].forEach(function(f) { gl.deleteFramebuffer(f); });
         [d.colour, d.copy, d.probeTexture].forEach(function(t) { if (t) gl.deleteTexture(t); });
         gl.deleteRenderbuffer(d.depth);
