@@ -38,14 +38,17 @@ int sameRendererTolerance(int bits) {
 }
 
 std::string describePreset(const facts::LabPreset& preset, const DepthMap& depth) {
-  std::vector<double> values = depth.z;
+  std::vector<double> values;
+  for (double v : depth.z)
+    if (v < 1) values.push_back(v);
   std::sort(values.begin(), values.end());
   const auto distinct = std::unique(values.begin(), values.end()) - values.begin();
   char planes[120];
-  std::snprintf(planes, sizeof planes, "%s, near %g, far %g, %td distinct values; ",
-                formatName(preset.depth).c_str(), preset.planes.zNear, preset.planes.zFar,
-                distinct);
-  return planes + describeDepth(depth);
+  std::snprintf(planes, sizeof planes, "%s, near %g, far %g, %td distinct value%s below 1; ",
+                formatName(preset.depth).c_str(), preset.planes.zNear, preset.planes.zFar, distinct,
+                distinct == 1 ? "" : "s");
+  // Eight decimals: the presets' values differ from one another and from 1 well past six.
+  return planes + describeDepth(depth, 8);
 }
 
 }  // namespace zbv

@@ -29,8 +29,8 @@ std::string formatName(facts::DepthFormat format);
 // one drawn off it, facts::kSameRendererSteps steps of the visual's channels.
 int sameRendererTolerance(int bits);
 
-// One line on a preset's depth: its format and planes, the range of stored values and the
-// distances they stand for, how many distinct values there are.
+// One line on a preset's depth: its format and planes, how many distinct values are stored
+// short of the cleared 1, their range and the distances they stand for.
 std::string describePreset(const facts::LabPreset& preset, const DepthMap& depth);
 
 }  // namespace zbv
