@@ -20,6 +20,7 @@
 #include "offscreen.h"
 #include "probes.h"
 #include "scene_oracle.h"
+#include "tour.h"
 #include "viewer.h"
 
 namespace zbv::test {
@@ -170,6 +171,17 @@ TEST_F(Lab, ProgramsValuesDrawTheStartUpPicture) {
   const auto off = imageDistance(f.colour, shown);
   ASSERT_TRUE(worked(off));
   EXPECT_LE(*off, sameRendererTolerance(shown.bits));
+}
+
+// The strip of the lab's presets in docs/images is what the viewer draws with them today.
+TEST_F(Lab, DocumentedLabStripMatchesThePresets) {
+  const auto frames = drawPresets();
+  ASSERT_TRUE(worked(frames));
+  std::vector<Image> pictures;
+  for (const Frame& f : *frames) pictures.push_back(f.colour);
+  const auto strip = sideBySide(pictures);
+  ASSERT_TRUE(worked(strip));
+  EXPECT_TRUE(matchesKept(*strip, ZBV_SOURCE_DIR, "docs/images/lab-strip.png", "make gallery"));
 }
 
 // The viewer's reshape is carried out as it stands but for the planes: the viewport, then the
