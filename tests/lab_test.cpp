@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,13 @@
 #include "scene_oracle.h"
 #include "tour.h"
 #include "viewer.h"
+
+// A preset as its test's name shows it: by its file name.
+namespace zbv::facts {
+void PrintTo(const LabPreset& preset, std::ostream* os) {
+  *os << preset.file;
+}
+}  // namespace zbv::facts
 
 namespace zbv::test {
 namespace {
