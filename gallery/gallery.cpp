@@ -125,7 +125,8 @@ int saveSteps(const std::vector<zbv::FrameSteps>& tour, const std::vector<zbv::I
 
 // The lab's presets drawn off the screen, each saved under outdir/lab and its depth under
 // outdir/lab/depth. With the program's own values the frame must be the start-up picture the
-// viewer showed, exactly (the same renderer drew both).
+// viewer showed: exactly, the same renderer having drawn both (within a step of a coarser
+// visual's channels, which the picture on the screen keeps).
 int saveLab(const zbv::Image& startUp, const std::string& outdir, const std::string& strip) {
   const auto frames = zbv::drawPresets();
   if (!frames) return stopBecause(frames.why());
