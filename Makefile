@@ -75,15 +75,16 @@ run: deps
 	echo "No X display here: running the viewer on a virtual one and saving what it shows."; \
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) $(BUILD)/gallery $(VIEWER)
 
-# The pictures of every state, and the README's strips, drawn anew (always on a private Xvfb).
+# The pictures of every state and of the lab's presets, and the strips of docs/images, drawn
+# anew (always on a private Xvfb).
 gallery: DEPS = gallery
 gallery: deps
-## Saves a picture and a depth picture of every state, each frame draw by draw, and redraws the README's strips
+## Saves a picture and a depth picture of every state, each frame draw by draw, the lab's presets, and redraws the strips
 	@$(call configure_for_use,-DZBV_GALLERY=ON)
 	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer zbuffer-gallery
 	ZBV_XVFB=1 scripts/with-xvfb $(GALLERY) --strip docs/images/gallery-strip.png \
 	  --depth-strip docs/images/depth-strip.png --steps-strip docs/images/steps-strip.png \
-	  $(BUILD)/gallery $(VIEWER)
+	  --lab-strip docs/images/lab-strip.png $(BUILD)/gallery $(VIEWER)
 
 test: DEPS = test
 test: build

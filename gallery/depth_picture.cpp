@@ -23,7 +23,7 @@ Image depthPicture(const DepthMap& depth) {
   return im;
 }
 
-std::string describeDepth(const DepthMap& depth) {
+std::string describeDepth(const DepthMap& depth, int decimals) {
   double nearest = 1, farthest = 0;
   long cleared = 0;
   for (double v : depth.z) {
@@ -41,10 +41,10 @@ std::string describeDepth(const DepthMap& depth) {
   } else {
     // How far ahead of the eye, along the view, surfaces with those values stand.
     std::snprintf(line, sizeof line,
-                  "depth: nearest %.6f (%.2f units ahead), farthest %.6f (%.2f units ahead); "
+                  "depth: nearest %.*f (%.2f units ahead), farthest %.*f (%.2f units ahead); "
                   "%ld of %zu pixels keep the cleared 1",
-                  nearest, depth.eyeDistance(nearest), farthest, depth.eyeDistance(farthest),
-                  cleared, depth.z.size());
+                  decimals, nearest, depth.eyeDistance(nearest), decimals, farthest,
+                  depth.eyeDistance(farthest), cleared, depth.z.size());
   }
   return line;
 }

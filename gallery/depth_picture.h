@@ -15,8 +15,9 @@ namespace zbv {
 // linear in between; all black when nothing was stored.
 Image depthPicture(const DepthMap& depth);
 
-// One line on the values found: the nearest, the farthest short of 1, how many pixels keep 1.
-std::string describeDepth(const DepthMap& depth);
+// One line on the values found: the nearest, the farthest short of 1 (with so many decimals),
+// how many pixels keep 1.
+std::string describeDepth(const DepthMap& depth, int decimals = 6);
 
 }  // namespace zbv
 

@@ -4,14 +4,17 @@
 // Then it draws the same states with the viewer's own callbacks in a window of its own and
 // saves, under OUTDIR/depth, what each frame left in the depth buffer, printing the values;
 // and under OUTDIR/steps/<state>, the colour and depth buffers after each of the frame's draws.
+// Last, the lab's presets: the start-up frame drawn off the screen with other near and far
+// planes and depth formats, saved under OUTDIR/lab and its depth under OUTDIR/lab/depth.
 //
-//   zbuffer-gallery [--strip FILE] [--depth-strip FILE] [--steps-strip FILE] [--icons DIR]
-//                   [--title TEXT] OUTDIR COMMAND [ARG...]
+//   zbuffer-gallery [--strip FILE] [--depth-strip FILE] [--steps-strip FILE]
+//                   [--lab-strip FILE] [--icons DIR] [--title TEXT] OUTDIR COMMAND [ARG...]
 //
 // COMMAND starts the viewer; its window is the one titled COMMAND, or, with --title, the
 // one whose title contains TEXT (under Wine, say, where the title is a Windows path).
 // --strip also saves the README's strip of pictures side by side, --depth-strip the strip
-// of their depth pictures, --steps-strip the depth-test-off frame after each of its draws.
+// of their depth pictures, --steps-strip the depth-test-off frame after each of its draws,
+// --lab-strip the lab's presets' pictures.
 // --icons DIR also saves the start-up picture as the program's icons, one PNG per size.
 #include <sys/stat.h>
 
@@ -24,6 +27,7 @@
 #include "gl_window.h"
 #include "icon.h"
 #include "image.h"
+#include "lab.h"
 #include "scene_facts.h"
 #include "session.h"
 #include "steps.h"
@@ -119,10 +123,48 @@ int saveSteps(const std::vector<zbv::FrameSteps>& tour, const std::vector<zbv::I
   return 0;
 }
 
+// The lab's presets drawn off the screen, each saved under outdir/lab and its depth under
+// outdir/lab/depth. With the program's own values the frame must be the start-up picture the
+// viewer showed: exactly, the same renderer having drawn both (within a step of a coarser
+// visual's channels, which the picture on the screen keeps).
+int saveLab(const zbv::Image& startUp, const std::string& outdir, const std::string& strip) {
+  const auto frames = zbv::drawPresets();
+  if (!frames) return stopBecause(frames.why());
+  const zbv::Frame& program = frames->front();
+  const auto off = zbv::imageDistance(program.colour, startUp);
+  if (!off) return stopBecause("lab: " + off.why());
+  if (*off > zbv::sameRendererTolerance(startUp.bits)) {
+    return stopBecause(std::string("lab: ") + zbv::facts::kLabPresets[0].file +
+                       " is not the start-up picture the viewer showed (off by " +
+                       std::to_string(*off) + ")");
+  }
+  const std::string dir = outdir + "/lab";
+  mkdir(dir.c_str(), 0777);
+  mkdir((dir + "/depth").c_str(), 0777);
+  std::vector<zbv::Image> pictures;
+  for (std::size_t k = 0; k < frames->size(); ++k) {
+    const zbv::facts::LabPreset& preset = zbv::facts::kLabPresets[k];
+    const zbv::Frame& f = (*frames)[k];
+    const std::string name = std::string("/") + preset.file + ".png";
+    if (auto saved = zbv::savePng(f.colour, dir + name); !saved) return stopBecause(saved.why());
+    if (auto saved = zbv::savePng(zbv::depthPicture(f.depth), dir + "/depth" + name); !saved)
+      return stopBecause(saved.why());
+    std::printf("%s  %s\n", (dir + name).c_str(), zbv::describePreset(preset, f.depth).c_str());
+    pictures.push_back(f.colour);
+  }
+  if (!strip.empty()) {
+    auto made = zbv::sideBySide(pictures);
+    if (!made) return stopBecause(made.why());
+    if (auto saved = zbv::savePng(*made, strip); !saved) return stopBecause(saved.why());
+    std::printf("%s  the lab's presets side by side\n", strip.c_str());
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string strip, depthStrip, stepsStrip, title, icons;
+  std::string strip, depthStrip, stepsStrip, labStrip, title, icons;
   int i = 1;
   for (; i + 1 < argc && argv[i][0] == '-'; i += 2) {
     if (std::strcmp(argv[i], "--strip") == 0) {
@@ -131,6 +173,8 @@ int main(int argc, char** argv) {
       depthStrip = argv[i + 1];
     } else if (std::strcmp(argv[i], "--steps-strip") == 0) {
       stepsStrip = argv[i + 1];
+    } else if (std::strcmp(argv[i], "--lab-strip") == 0) {
+      labStrip = argv[i + 1];
     } else if (std::strcmp(argv[i], "--title") == 0) {
       title = argv[i + 1];
     } else if (std::strcmp(argv[i], "--icons") == 0) {
@@ -142,7 +186,7 @@ int main(int argc, char** argv) {
   if (argc - i < 2) {
     std::fprintf(stderr,
                  "usage: %s [--strip FILE] [--depth-strip FILE] [--steps-strip FILE] "
-                 "[--icons DIR] [--title TEXT] OUTDIR COMMAND [ARG...]\n",
+                 "[--lab-strip FILE] [--icons DIR] [--title TEXT] OUTDIR COMMAND [ARG...]\n",
                  argv[0]);
     return 2;
   }
@@ -190,5 +234,6 @@ int main(int argc, char** argv) {
   const auto tour = zbv::replayTourByDraws();
   if (!tour) return stopBecause("depth pictures: " + tour.why());
   if (int status = saveDepthPictures(*tour, *shots, outdir, depthStrip); status != 0) return status;
-  return saveSteps(*tour, *shots, outdir, stepsStrip);
+  if (int status = saveSteps(*tour, *shots, outdir, stepsStrip); status != 0) return status;
+  return saveLab(shots->front(), outdir, labStrip);
 }

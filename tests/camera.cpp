@@ -62,26 +62,26 @@ Ray rayThrough(double x, double y, int width, int height) {
   return {kEye, (nx * tanHalfFovy() * aspect) * f.side + (ny * tanHalfFovy()) * f.up + f.forward};
 }
 
-double windowDepth(double eyeDepth) {
-  const double n = kNear, f = kFar;
+double windowDepth(double eyeDepth, Planes planes) {
+  const double n = planes.zNear, f = planes.zFar;
   const double ndc = (f + n) / (f - n) - 2 * f * n / ((f - n) * eyeDepth);
   return (ndc + 1) / 2;
 }
 
-bool floorHit(const Ray& r, double* eyeDepth) {
+bool floorHit(const Ray& r, double* eyeDepth, Planes planes) {
   const double d = (kFloor.y - r.origin.y) / r.dir.y;
   const Vec3 hit = r.origin + d * r.dir;
-  if (d < kNear || d > kFar || std::fabs(hit.x) > kFloor.halfSize ||
+  if (d < planes.zNear || d > planes.zFar || std::fabs(hit.x) > kFloor.halfSize ||
       std::fabs(hit.z) > kFloor.halfSize)
     return false;
   *eyeDepth = d;
   return true;
 }
 
-bool floorDepth(int x, int y, int width, int height, double* value) {
+bool floorDepth(int x, int y, int width, int height, double* value, Planes planes) {
   double d = 0;
-  if (!floorHit(rayThrough(x, y, width, height), &d)) return false;
-  *value = windowDepth(d);
+  if (!floorHit(rayThrough(x, y, width, height), &d, planes)) return false;
+  *value = windowDepth(d, planes);
   return true;
 }
 

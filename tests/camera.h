@@ -32,16 +32,17 @@ struct Ray {
 };
 Ray rayThrough(double x, double y, int width, int height);
 
-// The value gluPerspective's matrix and the viewport give a point at this eye depth:
-// window z = (z_ndc + 1) / 2.
-double windowDepth(double eyeDepth);
+// The value gluPerspective's matrix with these planes and the viewport give a point at this
+// eye depth: window z = (z_ndc + 1) / 2.
+double windowDepth(double eyeDepth, facts::Planes planes = facts::kPlanes);
 
 // Whether the ray meets the floor between the near and far planes, and at what eye depth.
-bool floorHit(const Ray& ray, double* eyeDepth);
+bool floorHit(const Ray& ray, double* eyeDepth, facts::Planes planes = facts::kPlanes);
 
 // The depth buffer's value where the ray through pixel (x, y) meets the floor; false if it
 // misses the floor or meets it beyond the far plane.
-bool floorDepth(int x, int y, int width, int height, double* value);
+bool floorDepth(int x, int y, int width, int height, double* value,
+                facts::Planes planes = facts::kPlanes);
 
 }  // namespace zbv::test
 

@@ -90,11 +90,11 @@ SceneOracle::SceneOracle(const View& view) : view_(view) {
 Seen SceneOracle::at(int x, int y) const {
   const Ray ray = rayThrough(x, y, view_.width, view_.height);
   Seen seen;
-  double nearest = kFar;
+  double nearest = view_.planes.zFar;
   // The floor is drawn first; lit, its corners' colours differ too little to interpolate.
-  if (double d = 0; view_.draws >= 1 && floorHit(ray, &d)) {
+  if (double d = 0; view_.draws >= 1 && floorHit(ray, &d, view_.planes)) {
     seen = {Seen::kFloor,
-            view_.lighting ? lit(kFloor.colour, view_.light, floorNdotL()) : kFloor.colour};
+            view_.lighting ? lit(kFloor.colour, view_.light, floorNdotL()) : kFloor.colour, d};
     nearest = d;
   }
   // Then the teapots, triangle by triangle: with the depth test the nearest surface stays,
@@ -102,10 +102,12 @@ Seen SceneOracle::at(int x, int y) const {
   for (int n : cells_[static_cast<std::size_t>((y / kCell) * columns_ + x / kCell)]) {
     const Triangle& tri = triangles_[static_cast<std::size_t>(n)];
     double t = 0, u = 0, v = 0;
-    if (!hit(ray, tri.a, tri.b, tri.c, &t, &u, &v) || t < kNear || t > kFar) continue;
+    if (!hit(ray, tri.a, tri.b, tri.c, &t, &u, &v) || t < view_.planes.zNear ||
+        t > view_.planes.zFar)
+      continue;
     if (view_.depthTest && t >= nearest) continue;
     nearest = t;
-    seen = {tri.object, mix(tri.ca, tri.cb, tri.cc, u, v)};
+    seen = {tri.object, mix(tri.ca, tri.cb, tri.cc, u, v), t};
   }
   return seen;
 }

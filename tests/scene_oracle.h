@@ -22,17 +22,19 @@ struct View {
   Colour light = facts::kWhite;  // the one light that shines
   int width = facts::kWidth, height = facts::kHeight;
   int draws = facts::kDraws;
+  facts::Planes planes = facts::kPlanes;  // what is nearer or farther is cut away
 };
 
 // The state a key leaves, as facts::kKeys says.
 View afterKey(View view, char key);
 
-// What a pixel shows: which object (kNothing, kFloor, or a teapot's index in facts::kTeapots)
-// and its colour.
+// What a pixel shows: which object (kNothing, kFloor, or a teapot's index in facts::kTeapots),
+// its colour, and its eye depth (0 for nothing).
 struct Seen {
   static constexpr int kNothing = -2, kFloor = -1;
   int object = kNothing;
   Colour colour = facts::kBackground;
+  double depth = 0;
 };
 
 class SceneOracle {

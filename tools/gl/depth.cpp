@@ -8,20 +8,23 @@
 
 namespace zbv {
 
-// Rows turned to run from the top. Read as 32-bit integers, which hold every bit of a 24- or
-// 32-bit buffer (as floats, a 32-bit one would lose some).
-DepthMap readDepth(int width, int height) {
+namespace {
+
+// The depth buffer read as values of type T, each turned into [0, 1] by `scale`; rows turned
+// to run from the top.
+template <typename T>
+DepthMap readDepthAs(GLenum type, double scale, int width, int height) {
   DepthMap d;
   d.width = width;
   d.height = height;
   d.z.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  std::vector<GLuint> rows(d.z.size());
+  std::vector<T> rows(d.z.size());
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, width, height, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, rows.data());
+  glReadPixels(0, 0, width, height, GL_DEPTH_COMPONENT, type, rows.data());
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       d.z[static_cast<std::size_t>(y * width + x)] =
-          rows[static_cast<std::size_t>((height - 1 - y) * width + x)] / 4294967295.0;
+          static_cast<double>(rows[static_cast<std::size_t>((height - 1 - y) * width + x)]) * scale;
     }
   }
   // A perspective matrix holds its planes in its third row: -(f + n) / (f - n), -2fn / (f - n).
@@ -30,6 +33,18 @@ DepthMap readDepth(int width, int height) {
   d.zNear = p[14] / (p[10] - 1);
   d.zFar = p[14] / (p[10] + 1);
   return d;
+}
+
+}  // namespace
+
+// Read as 32-bit integers, which hold every bit of a 24- or 32-bit buffer (as floats, a 32-bit
+// one would lose some).
+DepthMap readDepth(int width, int height) {
+  return readDepthAs<GLuint>(GL_UNSIGNED_INT, 1 / 4294967295.0, width, height);
+}
+
+DepthMap readDepthAsFloats(int width, int height) {
+  return readDepthAs<GLfloat>(GL_FLOAT, 1, width, height);
 }
 
 double DepthMap::eyeDistance(double value) const {

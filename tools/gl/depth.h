@@ -35,6 +35,9 @@ struct Frame {
 
 // The depth buffer of the frame being drawn, as it stands (read before the swap).
 DepthMap readDepth(int width, int height);
+// The same read as floats, as a buffer of floats holds its values; one of integers gives each
+// value k of b bits as k / (2^b - 1).
+DepthMap readDepthAsFloats(int width, int height);
 
 // Draws a frame as drawFrame does and reads the depth buffer it leaves.
 Outcome<Frame> drawFrameAndDepth(int width, int height);

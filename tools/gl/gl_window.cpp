@@ -4,8 +4,11 @@
 #include <GL/glx.h>
 #include <X11/Xlib.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include "glut.h"
 #include "scene_facts.h"
@@ -23,6 +26,8 @@ int shownWidth = -1, shownHeight = -1;
 int redraws = 0;
 // What runs between the viewer's drawing and its swap, and after each of its draws.
 std::function<void()> swapHook, drawHook;
+// The planes the viewer's gluPerspective calls are carried out with instead of its own.
+std::optional<facts::Planes> planesInstead;
 
 void recordSize(int w, int h) {
   shownWidth = w;
@@ -139,6 +144,27 @@ void afterDraw(std::function<void()> hook) {
   drawHook = std::move(hook);
 }
 
+void substitutePlanes(std::optional<facts::Planes> planes) {
+  planesInstead = planes;
+}
+
+Image readColour(int width, int height) {
+  Image im(width, height);
+  GLint bits[3] = {8, 8, 8};
+  glGetIntegerv(GL_RED_BITS, &bits[0]);
+  glGetIntegerv(GL_GREEN_BITS, &bits[1]);
+  glGetIntegerv(GL_BLUE_BITS, &bits[2]);
+  im.bits = std::min({bits[0], bits[1], bits[2]});
+  std::vector<std::uint8_t> rows(im.rgb.size());
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rows.data());
+  const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(width) * 3;
+  for (std::ptrdiff_t y = 0; y < height; ++y) {
+    std::copy_n(rows.begin() + (height - 1 - y) * stride, stride, im.rgb.begin() + y * stride);
+  }
+  return im;
+}
+
 std::string takeGlErrors() {
   std::string out;
   for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError()) {
@@ -169,4 +195,16 @@ extern "C" void __real_glutSolidTeapot(GLdouble size);
 extern "C" void __wrap_glutSolidTeapot(GLdouble size) {
   __real_glutSolidTeapot(size);
   if (zbv::drawHook) zbv::drawHook();
+}
+
+// So does its projection, which is carried out with other planes where they are substituted.
+extern "C" void __real_gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear,
+                                      GLdouble zFar);
+extern "C" void __wrap_gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear,
+                                      GLdouble zFar) {
+  if (zbv::planesInstead) {
+    zNear = zbv::planesInstead->zNear;
+    zFar = zbv::planesInstead->zFar;
+  }
+  __real_gluPerspective(fovy, aspect, zNear, zFar);
 }

@@ -5,10 +5,12 @@
 #define TOOLS_GL_WINDOW_H
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "image.h"
 #include "outcome.h"
+#include "scene_facts.h"
 
 namespace zbv {
 
@@ -39,6 +41,15 @@ void beforeSwap(std::function<void()> hook);
 // Runs `hook` after each draw the viewer issues from now on (the floor's glEnd, each
 // glutSolidTeapot); an empty hook runs nothing. (Linked with --wrap=glEnd,glutSolidTeapot.)
 void afterDraw(std::function<void()> hook);
+
+// Carries out every gluPerspective call the viewer makes from now on with these near and far
+// planes in place of its own, everything else as it asked; none restores its own. (Linked
+// with --wrap=gluPerspective.)
+void substitutePlanes(std::optional<facts::Planes> planes);
+
+// The colour buffer glReadBuffer names, as it stands: rows from the top, with the bits per
+// channel the framebuffer stores.
+Image readColour(int width, int height);
 
 }  // namespace zbv
 
