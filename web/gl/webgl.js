@@ -40,8 +40,8 @@ mergeInto(LibraryManager.library, {
       return s;
     },
 
-    // Shader, buffer and state, on a new or restored context: '' when ready, else what
-    // went wrong, in words.
+    // Shader, buffer and state, on a new or restored context: null when ready, else what went
+    // wrong ({reason: 'compile' or 'link', log: the driver's own words, or ''}).
     prepare: function() {
       var gl = ZbvGl.gl;
       var program = gl.createProgram();
@@ -61,9 +61,8 @@ mergeInto(LibraryManager.library, {
         var broken = shaders.filter(function(s) {
           return !gl.getShaderParameter(s, gl.COMPILE_STATUS);
         });
-        return broken.length
-          ? 'its shader did not compile (' + (gl.getShaderInfoLog(broken[0]) || 'no log') + ')'
-          : 'its shader did not link (' + (gl.getProgramInfoLog(program) || 'no log') + ')';
+        return broken.length ? {reason: 'compile', log: gl.getShaderInfoLog(broken[0]) || ''}
+          : {reason: 'link', log: gl.getProgramInfoLog(program) || ''};
       }
       gl.useProgram(program);
       ZbvGl.program = program;
@@ -82,11 +81,11 @@ mergeInto(LibraryManager.library, {
       gl.frontFace(ZbvGl.front === null ? gl.CCW : ZbvGl.front);
       gl.clearColor.apply(gl, ZbvGl.clearColour);
       if (ZbvGl.viewport) gl.viewport.apply(gl, ZbvGl.viewport);
-      return '';
+      return null;
     },
 
     // WebGL on this canvas, vertices laid out as given: null when ready, else why not
-    // ({kind: 'no-webgl' or 'gl-failed', detail: in words}).
+    // ({kind: 'no-webgl', or 'gl-failed' and what prepare says}).
     open: function(canvas, depth, clipFloats, colourFloats) {
       var options = {alpha: false, depth: !!depth, stencil: false, antialias: false,
                      preserveDrawingBuffer: true};
@@ -99,7 +98,7 @@ mergeInto(LibraryManager.library, {
       ZbvGl.clipFloats = clipFloats;
       ZbvGl.colourFloats = colourFloats;
       var failed = ZbvGl.prepare();
-      return failed ? {kind: 'gl-failed', detail: failed} : null;
+      return failed ? Object.assign({kind: 'gl-failed'}, failed) : null;
     },
 
     // The framebuffer the picture is drawn into (the canvas's, null, unless a target of
@@ -115,7 +114,7 @@ mergeInto(LibraryManager.library, {
       ZbvGl.lostHooks.forEach(function(hook) { hook(); });
     },
 
-    // The context is back, empty: '' when it is ready to draw again, else what went wrong.
+    // The context is back, empty: null when it is ready to draw again, else what went wrong.
     restored: function() {
       var failed = ZbvGl.prepare();
       ZbvGl.restoredHooks.forEach(function(hook) { hook(); });

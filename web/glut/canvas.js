@@ -15,11 +15,11 @@ mergeInto(LibraryManager.library, {
     height: 0,
     // What the layers above may hear: the window opened (its canvas, before the program has
     // set its state up), a frame drawn, and trouble that keeps the window from drawing
-    // ('no-webgl', or 'gl-failed' and what failed, in words).
+    // ({kind: 'no-webgl'}, or {kind: 'gl-failed', reason, log}: webgl.js).
     hooks: {
       opened: function(canvas) {},
       shown: function() {},
-      trouble: function(kind, detail) {},
+      trouble: function(trouble) {},
     },
 
     // A key typed (its byte, as GLUT hands it on) at the pointer's last place.
@@ -78,7 +78,7 @@ mergeInto(LibraryManager.library, {
       });
       canvas.addEventListener('webglcontextrestored', function() {
         var failed = ZbvGl.restored();
-        if (failed) ZbvGlut.hooks.trouble('gl-failed', failed);
+        if (failed) ZbvGlut.hooks.trouble(Object.assign({kind: 'gl-failed'}, failed));
         else _zbv_glut_repaint();
       });
     },
@@ -90,7 +90,7 @@ mergeInto(LibraryManager.library, {
     document.title = UTF8ToString(title);
     var failed = ZbvGl.open(canvas, depth, clipFloats, colourFloats);
     if (failed) {
-      ZbvGlut.hooks.trouble(failed.kind, failed.detail);
+      ZbvGlut.hooks.trouble(failed);
       return 0;
     }
     ZbvGlut.canvas = canvas;

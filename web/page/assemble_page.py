@@ -6,10 +6,21 @@ script decodes at once (shell.html). The script is written in ASCII alone: a sin
 character would make the browser hold the whole script, and scan it, in two bytes a character.
 The shell's indentation and its style sheet's spacing are left out: they show nothing.
 
-usage: assemble_page.py SHELL SCRIPT WASM OUT"""
+The page's words: English as it is, in an element of its own; every other language
+compressed (raw DEFLATE, which the page opens with the browser's own decompression) and as
+base64, each language's name beside it.
+
+usage: assemble_page.py SHELL SCRIPT WASM WORDS OUT (WORDS: the folder of catalogues, one
+language each, en.json the source)"""
 import base64
+import json
+import os
 import re
 import sys
+import zlib
+
+# The languages the page speaks, in the order its control lists them.
+LANGUAGES = ['en', 'es', 'fr', 'de', 'pt-BR', 'zh-Hans']
 
 
 def escape(c):
@@ -36,7 +47,32 @@ def tighten(shell):
                    re.sub(r'\s*\n\s*', '\n', part) for part in parts)
 
 
-def main(shell_path, script_path, wasm_path, out_path):
+def json_text(words):
+    """A catalogue as JSON that cannot end its script element."""
+    return json.dumps(words, ensure_ascii=False, separators=(',', ':')).replace('<', '\\u003c')
+
+
+def words_elements(words_dir):
+    out = []
+    for lang in LANGUAGES:
+        path = os.path.join(words_dir, lang + '.json')
+        if not os.path.exists(path):
+            continue
+        with open(path, encoding='utf-8') as f:
+            words = json.load(f)
+        name = words['language'].replace('"', '&quot;')
+        if lang == 'en':
+            out.append(f'<script type="application/json" id="words-en" data-lang="en" '
+                       f'data-name="{name}">{json_text(words)}</script>')
+            continue
+        deflate = zlib.compressobj(9, zlib.DEFLATED, -15)
+        packed = deflate.compress(json_text(words).encode('utf-8')) + deflate.flush()
+        out.append(f'<script type="application/octet-stream" id="words-{lang}" data-lang="{lang}" '
+                   f'data-name="{name}">{base64.b64encode(packed).decode("ascii")}</script>')
+    return '\n'.join(out)
+
+
+def main(shell_path, script_path, wasm_path, words_dir, out_path):
     with open(shell_path, encoding='utf-8') as f:
         shell = tighten(f.read())
     with open(script_path, encoding='utf-8') as f:
@@ -46,16 +82,17 @@ def main(shell_path, script_path, wasm_path, out_path):
         program = base64.b64encode(f.read()).decode('ascii')
     if '</script' in script.lower():
         sys.exit(f'{script_path}: the script holds "</script", which would end it early')
-    for mark in ('{{{ PROGRAM }}}', '{{{ SCRIPT }}}'):
+    for mark in ('{{{ PROGRAM }}}', '{{{ SCRIPT }}}', '{{{ WORDS }}}'):
         if shell.count(mark) != 1:
             sys.exit(f'{shell_path}: {mark} must appear once')
-    page = shell.replace('{{{ PROGRAM }}}', program).replace(
+    page = shell.replace('{{{ WORDS }}}', words_elements(words_dir)).replace(
+        '{{{ PROGRAM }}}', program).replace(
         '{{{ SCRIPT }}}', '<script>\n' + script + '</script>')
     with open(out_path, 'w', encoding='utf-8', newline='\n') as f:
         f.write(page)
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 5:
+    if len(sys.argv) != 6:
         sys.exit(__doc__)
     main(*sys.argv[1:])

@@ -4,7 +4,7 @@
 // it, the codes around the picked pixel, a tick each, with the distance each stands for. Its
 // caption gives the numbers to a screen reader. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvGraph__deps: ['$ZbvPrecision', '$ZbvDepthCodes'],
+  $ZbvGraph__deps: ['$ZbvPrecision', '$ZbvDepthCodes', '$ZbvWords'],
   $ZbvGraph: {
     // Around the picked pixel: this many codes each way.
     around: 6,
@@ -30,8 +30,8 @@ mergeInto(LibraryManager.library, {
       context.stroke();
       context.fillText('0', 4, y(0) + 4);
       context.fillText('1', 4, y(1) + 4);
-      context.fillText(String(near), pad, h - 6);
-      context.fillText(String(far), half - pad - 24, h - 6);
+      context.fillText(ZbvLabControls.plane(near), pad, h - 6);
+      context.fillText(ZbvLabControls.plane(far), half - pad - 24, h - 6);
       if (picked === null) return;
       var at = P.at(picked, format, near, far);
       context.strokeStyle = context.fillStyle = accent;
@@ -55,22 +55,20 @@ mergeInto(LibraryManager.library, {
         context.stroke();
         context.strokeStyle = context.fillStyle = ink;
       }
-      context.fillText(from.toPrecision(6), left, h - 6);
-      context.fillText(to.toPrecision(6), w - pad - 48, h - 6);
+      context.fillText(ZbvWords.number(from, 0, 6), left, h - 6);
+      context.fillText(ZbvWords.number(to, 0, 6), w - pad - 48, h - 6);
     },
 
     // What the graph shows, in words.
     caption: function(near, far, format, picked) {
-      var P = ZbvPrecision, text = 'The value stored against the distance ahead, with near ' +
-        near + ', far ' + far + ' and a ' + (format === '32f' ? '32-bit float' : format + '-bit') +
-        ' depth buffer: half of all values lie within ' + P.distance(0.5, near, far).toPrecision(3) +
-        ' units of the eye, and 90 % within ' + P.distance(0.9, near, far).toPrecision(3) + '.';
-      if (picked === null) return text + ' Pick a pixel to see the codes around it.';
-      var at = P.at(picked, format, near, far);
-      return text + ' The pixel picked, ' + at.distance.toPrecision(6) + ' units ahead, has ' +
-        (format === '32f' ? 'the value 0x' : 'code 0x') + at.hex + ', which stands for every ' +
-        'distance from ' + at.from.toPrecision(6) + ' to ' + at.to.toPrecision(6) +
-        '; on the right, the ' + (2 * ZbvGraph.around + 1) + ' codes around it.';
+      var P = ZbvPrecision, W = ZbvWords, n = function(x) { return W.number(x, 0, 3); };
+      var text = W.t('graph', {near: ZbvLabControls.plane(near), far: ZbvLabControls.plane(far),
+        format: W.t('format.' + format), half: n(P.distance(0.5, near, far)),
+        ninety: n(P.distance(0.9, near, far))});
+      if (picked === null) return text + ' ' + W.t('graph.pick');
+      var at = P.at(picked, format, near, far), six = function(x) { return W.number(x, 0, 6); };
+      return text + ' ' + W.t('graph.picked', {t: six(at.distance), hex: at.hex, from: six(at.from),
+        to: six(at.to), n: 2 * ZbvGraph.around + 1});
     },
   },
 });

@@ -4,9 +4,13 @@
 // sentence that says what the lab draws with beside what the program asks for, and the one
 // that says what was refused. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvLabControls__deps: ['$ZbvLab', '$ZbvGlDepth', '$ZbvDepthView', '$ZbvZfight'],
+  $ZbvLabControls__deps: ['$ZbvLab', '$ZbvGlDepth', '$ZbvDepthView', '$ZbvZfight', '$ZbvWords'],
   $ZbvLabControls: {
     element: function(id) { return document.getElementById(id); },
+    // A plane's value as the language writes it, every digit it has.
+    plane: function(x) {
+      return ZbvWords.number(x, 0, Math.min(String(x).replace(/[^0-9]/g, '').replace(/^0+/, '').length || 1, 21));
+    },
     // Called after a control changes what is drawn or shown: the page draws it again.
     redraw: function() {},
     repaint: function() {},
@@ -81,28 +85,23 @@ mergeInto(LibraryManager.library, {
 
     // The sentence naming what was refused, or none.
     refuse: function(refused) {
+      ZbvLabControls.refused = refused;
       var box = ZbvLabControls.element('lab-refused');
       if (box) box.textContent = refused.map(ZbvLabControls.why).join(' ');
       ZbvLabControls.show();
     },
 
     why: function(r) {
-      var plane = {near: 'near plane', far: 'far plane'}[r.name];
+      var W = ZbvWords, value = r.value.slice(0, 24);
       if (r.why === 'range') {
-        return 'The ' + plane + ' ' + JSON.stringify(r.value.slice(0, 24)) + ' was refused: it ' +
-               'must be a number from ' + r.lo + ' to ' + r.hi + '.';
+        return W.t('refused.range', {plane: W.t('plane.' + r.name), value: value,
+                                     lo: ZbvLabControls.plane(r.lo), hi: ZbvLabControls.plane(r.hi)});
       }
       if (r.why === 'order') {
-        return r.name === 'near'
-          ? 'The near plane ' + r.value + ' was refused: it must stay before the far plane (' + r.far + ').'
-          : 'The far plane ' + r.value + ' was refused: it must lie beyond the near plane (' + r.near + ').';
+        return r.name === 'near' ? W.t('refused.nearOrder', {value: value, far: W.number(r.far, 0, 6)})
+          : W.t('refused.farOrder', {value: value, near: W.number(r.near, 0, 6)});
       }
-      if (r.why === 'webgl2') {
-        return 'The depth buffer ' + r.value + ' was refused: it needs WebGL 2, which this browser ' +
-               'does not offer.';
-      }
-      return 'The depth buffer ' + JSON.stringify(r.value.slice(0, 24)) + ' was refused: it is ' +
-             '16, 24 or 32f.';
+      return W.t(r.why === 'webgl2' ? 'refused.webgl2' : 'refused.format', {value: value});
     },
 
     // The controls as the lab stands, and the sentence that says what it draws with.
@@ -119,11 +118,11 @@ mergeInto(LibraryManager.library, {
       document.querySelectorAll('input[name="depth-format"]').forEach(function(radio) {
         radio.checked = radio.value === lab.format;
       });
-      el('lab-planes').textContent = 'The program asks for near ' + p.near + ' and far ' + p.far +
-        (L.isProgram(lab) ? ', and the lab draws with them.'
-          : '; the lab draws with near ' + lab.near + ' and far ' + lab.far +
-            (lab.format !== p.format ? ', and a ' + (lab.format === '32f' ? '32-bit float'
-              : lab.format + '-bit') + ' depth buffer.' : '.'));
+      var W = ZbvWords, n = function(x) { return ZbvLabControls.plane(x); };
+      var words = {near: n(p.near), far: n(p.far), labNear: n(lab.near), labFar: n(lab.far),
+                   format: W.t('format.' + lab.format)};
+      el('lab-planes').textContent = W.t(L.isProgram(lab) ? 'lab.program'
+        : lab.format !== p.format ? 'lab.planesFormat' : 'lab.planes', words);
     },
   },
 });

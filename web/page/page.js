@@ -6,7 +6,7 @@
 // --js-library.
 mergeInto(LibraryManager.library, {
   $ZbvPage__deps: ['$ZbvGlut', '$ZbvFragment', '$ZbvKeys', '$ZbvState', '$ZbvViews', '$ZbvLab',
-                   '$ZbvLabControls'],
+                   '$ZbvLabControls', '$ZbvWords', '$ZbvToolbar'],
   $ZbvPage: {
     // The switches at start-up ({depth, lighting}), what the last frame showed (in words,
     // and as the keys that give it from start-up), and the address's pending write.
@@ -28,6 +28,7 @@ mergeInto(LibraryManager.library, {
       var lab = ZbvLab.fromAddress(pairs);
       ZbvLab.apply(lab.lab);
       ZbvLabControls.refuse(lab.refused);
+      ZbvToolbar.apply(ZbvToolbar.fromAddress(pairs));
       ZbvViews.choose(ZbvFragment.pixel(ZbvFragment.get(pairs, 'pixel')), step ? +step[0] : 4);
       ZbvKeys.groups.forEach(function(g) {
         var key = fromStartUp && state[g.name] === startUp[g.name] ? ''
@@ -44,7 +45,7 @@ mergeInto(LibraryManager.library, {
       var V = ZbvViews;
       ZbvFragment.replace(ZbvFragment.write(location.hash, [['keys', ZbvPage.shownKeys]].concat(
         ZbvLab.toAddress(), [['pixel', V.pixel ? V.pixel.join(',') : ''],
-                             ['step', V.step >= 0 ? String(V.step) : '']])));
+                             ['step', V.step >= 0 ? String(V.step) : '']], ZbvToolbar.toAddress())));
     },
 
     // After each frame: the views told of it, the address rewritten where it does not name
@@ -57,6 +58,12 @@ mergeInto(LibraryManager.library, {
       ZbvViews.frameShown(ZbvGlut.width, ZbvGlut.height, state.n);
       ZbvPage.shownKeys = ZbvKeys.fromStartUp(state, ZbvState.startUp(state, ZbvPage.startUpSwitches));
       ZbvPage.writeAddress();
+      ZbvPage.say(state);
+    },
+
+    // The state line, the explanation and the pressed buttons, changed only when the state
+    // has (so that the live region speaks only then).
+    say: function(state) {
       var key = JSON.stringify([state.depth, state.lighting, state.light, state.lightNames]);
       if (key === ZbvPage.shownState) return;
       ZbvPage.shownState = key;
@@ -68,10 +75,12 @@ mergeInto(LibraryManager.library, {
     },
 
     describe: function(state) {
-      var names = state.lightNames;
-      var lights = names.length === 0 ? 'no light' : names.length === 1 ? names[0] + ' light'
-        : names.slice(0, -1).join(', ') + ' and ' + names[names.length - 1] + ' lights';
-      return 'Depth test ' + state.depth + ', lighting ' + state.lighting + ', ' + lights + '.';
+      var W = ZbvWords, names = state.lightNames.map(function(n) { return W.t('colour.' + n); });
+      var lights = names.length === 0 ? W.t('state.noLight') : names.length === 1
+        ? W.t('state.light', {colour: names[0]})
+        : W.t('state.lights', {colours: new Intl.ListFormat(W.lang).format(names)});
+      return W.t('state', {depth: W.t('state.depth.' + state.depth),
+                           lighting: W.t('state.lighting.' + state.lighting), lights: lights});
     },
 
     // Shows the sentences that say what to notice in this state. They all stand in the
@@ -93,11 +102,24 @@ mergeInto(LibraryManager.library, {
       }
     },
 
-    // Something keeps the picture from being drawn: the page says so instead.
-    trouble: function(kind, detail) {
-      document.body.setAttribute('data-trouble', kind);
-      var why = document.getElementById('gl-failed-why');
-      if (why) why.textContent = detail;
+    // The page's words changed language: every sentence said again in it.
+    wordsChanged: function() {
+      ZbvPage.shownState = null;
+      ZbvPage.say(ZbvState.read());
+      ZbvLabControls.show();
+      ZbvLabControls.refuse(ZbvLabControls.refused || []);
+      ZbvViews.frameRead();
+      ZbvViews.graph();
+    },
+
+    // Something keeps the picture from being drawn: the page says so instead, in its words.
+    trouble: function(trouble) {
+      var W = ZbvWords;
+      W.apply();
+      document.body.setAttribute('data-trouble', trouble.kind);
+      if (trouble.kind !== 'gl-failed') return;
+      document.getElementById('gl-failed').textContent = W.t('glFailed', {why: W.t(
+        'glFailed.' + trouble.reason, {log: trouble.log || W.t('glFailed.noLog')})});
     },
 
     // Keys typed anywhere on the page reach the viewer, except Tab (it moves the focus) and
@@ -119,17 +141,18 @@ mergeInto(LibraryManager.library, {
         return b;
       }));
       document.addEventListener('keydown', ZbvPage.onKey);
-      var full = document.getElementById('full-screen'), frame = canvas.parentNode;
-      if (full && document.fullscreenEnabled && frame.requestFullscreen) {
-        full.hidden = false;
-        full.addEventListener('click', function() {
-          frame.requestFullscreen().catch(function() {});
-        });
-      }
+      ZbvToolbar.start(canvas);
+      // A saved picture's name: the keys, the lab and the step, where they are not start-up's.
+      ZbvToolbar.nameParts = function() {
+        var parts = [['keys', ZbvPage.shownKeys]].concat(ZbvLab.toAddress(),
+          [['step', ZbvViews.step >= 0 ? String(ZbvViews.step) : '']]);
+        return parts.filter(function(p) { return p[1] !== ''; });
+      };
+      ZbvWords.changed = ZbvPage.wordsChanged;
       // The pixel and the step the user picks go into the address soon after the last change:
       // browsers make each replaceState cost a few milliseconds.
       ZbvViews.start(canvas);
-      ZbvViews.changed = ZbvLab.changed = function() {
+      ZbvViews.changed = ZbvLab.changed = ZbvToolbar.changed = function() {
         clearTimeout(ZbvPage.addressTimer);
         ZbvPage.addressTimer = setTimeout(ZbvPage.writeAddress, 100);
       };
@@ -144,6 +167,8 @@ mergeInto(LibraryManager.library, {
         ZbvState.startUpOn = startUp.n.lightsOn;
         ZbvPage.applyAddress(true);
         ZbvGlut.reshape(false);
+        // The page's words, once the first frame is drawn: the first paint shows them.
+        ZbvToolbar.words();
         window.addEventListener('hashchange', function() {
           if (ZbvFragment.edited()) ZbvPage.applyAddress(false);
         });

@@ -6,7 +6,7 @@
 // the user's changes through `changed`. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
   $ZbvViews__deps: ['$ZbvDepth', '$ZbvDepthView', '$ZbvHistory', '$ZbvPanel', '$ZbvPrecision',
-                    '$ZbvGraph', '$ZbvZfight', '$ZbvLab'],
+                    '$ZbvGraph', '$ZbvZfight', '$ZbvLab', '$ZbvWords'],
   $ZbvViews__postset: 'ZbvDepth.onRead = ZbvViews.frameRead; ' +
     'ZbvDepth.onTooLarge = ZbvViews.frameTooLarge;',
   $ZbvViews: {
@@ -16,7 +16,7 @@ mergeInto(LibraryManager.library, {
     width: 0,     // the frame's size, as last drawn
     height: 0,
     numbers: null,  // the program's numbers after the frame (page_state.cpp)
-    names: [],      // the draws' names, as the steps give them
+
     // Called when the user picks a pixel or a step (the page writes them into the address).
     changed: function() {},
 
@@ -53,7 +53,6 @@ mergeInto(LibraryManager.library, {
         depth.style.height = box.height + 'px';
       }).observe(canvas);
       document.querySelectorAll('input[name="step"]').forEach(function(radio) {
-        if (radio.dataset.draw) I.names[+radio.value - 1] = radio.dataset.draw;
         radio.addEventListener('change', function() {
           I.show(+radio.value);
           I.changed();
@@ -124,8 +123,7 @@ mergeInto(LibraryManager.library, {
     frameTooLarge: function() {
       var I = ZbvViews;
       if (!I.ready) return;
-      I.element('depth-range').textContent = 'This frame is too large for the depth view and ' +
-          'the pixel history: make it smaller to see them.';
+      I.element('depth-range').textContent = ZbvWords.t('range.tooLarge');
       I.depth.width = I.depth.height = 1;
       I.depth.getContext('2d', {willReadFrequently: true}).clearRect(0, 0, 1, 1);
       ZbvPanel.clear();
@@ -153,19 +151,19 @@ mergeInto(LibraryManager.library, {
 
     // The depth view painted, and what it spans said under it.
     paintDepth: function() {
-      var I = ZbvViews, n = I.numbers, span = ZbvDepthView.paint(I.depth, n), text;
+      var I = ZbvViews, W = ZbvWords, n = I.numbers, span = ZbvDepthView.paint(I.depth, n);
       var at = function(code) {
         var z = ZbvDepth.depthOf(code);
-        return z.toFixed(6) + ' (' + ZbvPrecision.distance(z, n.near, n.far).toFixed(2) + ' units ahead)';
+        return W.t('range.at', {z: W.number(z, 6),
+                                t: W.number(ZbvPrecision.distance(z, n.near, n.far), 2)});
       };
+      var total = W.number(span.total), text;
       if (span.cleared === span.total) {
-        text = 'nothing stored, all ' + span.total + ' pixels keep the cleared 1';
-        if (n.drawsShown > 0 && n.drawsTestingDepth === 0) {
-          text += ': with the depth test off, OpenGL writes no depth';
-        }
+        text = W.t(n.drawsShown > 0 && n.drawsTestingDepth === 0 ? 'range.noTest' : 'range.empty',
+                   {total: total});
       } else {
-        text = 'nearest ' + at(span.nearest) + ', farthest ' + at(span.farthest) + '; ' +
-               span.cleared + ' of ' + span.total + ' pixels keep the cleared 1';
+        text = W.t('range', {nearest: at(span.nearest), farthest: at(span.farthest),
+                             cleared: W.number(span.cleared), total: total});
       }
       I.element('depth-range').textContent = text;
     },
@@ -176,7 +174,7 @@ mergeInto(LibraryManager.library, {
       I.frameShown(I.width, I.height);
       I.graph();
       if (!p || !ZbvDepth.values || ZbvDepth.width !== I.width) return;
-      ZbvPanel.fill(ZbvHistory.at(p[0], p[1]), p, ZbvDepth.code(p[1] * I.width + p[0]), I.names);
+      ZbvPanel.fill(ZbvHistory.at(p[0], p[1]), p, ZbvDepth.code(p[1] * I.width + p[0]));
     },
   },
 });

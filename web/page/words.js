@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: MIT
+// The page's words: one catalogue a language, English the source. English stands in the page
+// as it is; every other language is kept compressed in it and opened only when chosen, so
+// that languages not shown cost nothing. Elements name their words (data-w for the text,
+// data-w-label for the accessible name); the rest of the page asks for words here, with
+// numbers written as the language writes them. Linked into the page with --js-library.
+mergeInto(LibraryManager.library, {
+  $ZbvWords: {
+    lang: 'en',
+    english: null,
+    words: null,
+    formats: {},
+    // Called once a language's words are in place (the page says its sentences again).
+    changed: function() {},
+
+    // The languages the page speaks: [{lang, name}], each in its own words, English first.
+    languages: function() {
+      return Array.from(document.querySelectorAll('script[data-lang]'), function(e) {
+        return {lang: e.dataset.lang, name: e.dataset.name};
+      });
+    },
+
+    // The first of these language tags (as a link or navigator.languages give them) the page
+    // speaks: the same tag, else the same language ('pt-PT' takes 'pt-BR'); '' for none.
+    match: function(tags) {
+      var spoken = ZbvWords.languages().map(function(l) { return l.lang; });
+      for (var i = 0; i < tags.length; ++i) {
+        var tag = String(tags[i]).toLowerCase(), first = tag.split('-')[0];
+        var same = spoken.filter(function(l) { return l.toLowerCase() === tag; })[0] ||
+          spoken.filter(function(l) { return l.toLowerCase().split('-')[0] === first; })[0];
+        if (same) return same;
+      }
+      return '';
+    },
+
+    // A word, its {names} filled in from values (strings, or numbers written already).
+    t: function(key, values) {
+      var W = ZbvWords;
+      if (!W.english) W.english = JSON.parse(document.getElementById('words-en').textContent);
+      var text = (W.words && W.words[key]) || W.english[key] || key;
+      return values ? text.replace(/\{(\w+)\}/g, function(m, name) {
+        return name in values ? values[name] : m;
+      }) : text;
+    },
+
+    // A number as the language writes it: to `digits` decimals, or to `precision`
+    // significant digits; whole numbers with their thousands set apart.
+    number: function(x, digits, precision) {
+      var W = ZbvWords, key = W.lang + ',' + digits + ',' + precision;
+      var f = W.formats[key] || (W.formats[key] = new Intl.NumberFormat(W.lang, precision
+        ? {maximumSignificantDigits: precision, minimumSignificantDigits: precision}
+        : {minimumFractionDigits: digits || 0, maximumFractionDigits: digits || 0}));
+      return f.format(x);
+    },
+
+    // A language's catalogue: English at once, any other opened from the page (a promise).
+    load: function(lang) {
+      var W = ZbvWords, element = document.getElementById('words-' + lang);
+      if (lang === 'en' || !element) return Promise.resolve(null);
+      var text = element.textContent, bytes = Uint8Array.from(atob(text), function(c) {
+        return c.charCodeAt(0);
+      });
+      var stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
+      return new Response(stream).text().then(JSON.parse);
+    },
+
+    // The language from now on: its words in every element, and on the page's root.
+    use: function(lang) {
+      var W = ZbvWords;
+      return W.load(lang).then(function(words) {
+        W.lang = words ? lang : 'en';
+        W.words = words;
+        W.apply();
+        W.changed();
+      });
+    },
+
+    apply: function() {
+      var W = ZbvWords;
+      document.documentElement.lang = W.lang;
+      document.querySelectorAll('[data-w]').forEach(function(e) { e.textContent = W.t(e.dataset.w); });
+      document.querySelectorAll('[data-w-label]').forEach(function(e) {
+        e.setAttribute('aria-label', W.t(e.dataset.wLabel));
+      });
+      document.documentElement.dataset.words = W.lang;
+    },
+  },
+});
