@@ -42,7 +42,7 @@ WINDOWS_TESTS = Viewer.KeysSwitch*:Viewer.OtherKeys*:Viewer.Documented*
 .PHONY: web test-web bench-web
 
 WEB_PAGE = $(WEB_BUILD)/zbuffer-viewer.html
-WEB_PAGE_LIMIT = 115000
+WEB_PAGE_LIMIT = 140000
 WEB_DRIVER = tools/browser/node_modules/.package-lock.json
 
 .PHONY: test-whole test-wm test-softpipe

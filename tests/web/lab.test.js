@@ -21,10 +21,10 @@ const labShows = async (page) => ({ hash: await page.evaluate(() => location.has
 
 // Links the lab cannot take whole: each with what it names of the rest, in canonical form.
 const kMalformed = [
-  ['#keys=2&near=0&depth=16', '#keys=2&depth=16', /near plane "0"/],
-  ['#near=-1', '', /near plane "-1"/], ['#near=NaN&far=Infinity', '', /"NaN".*"Infinity"/],
+  ['#keys=2&near=0&depth=16', '#keys=2&depth=16', /near plane “0”/],
+  ['#near=-1', '', /near plane “-1”/], ['#near=NaN&far=Infinity', '', /“NaN”.*“Infinity”/],
   ['#near=5&far=2', '#near=5', /far plane 2 .*beyond the near plane \(5\)/],
-  ['#depth=12', '', /depth buffer "12"/], [`#near=${'1'.repeat(10000)}`, '', /near plane "1{24}"/],
+  ['#depth=12', '', /depth buffer “12”/], [`#near=${'1'.repeat(10000)}`, '', /near plane “1{24}”/],
   ['#near=0.001&far=100&depth=24', '#near=0.001', /^$/],
   ['#far=1e5&near=1E-4', '#near=0.0001&far=100000', /^$/],
 ];

@@ -6,9 +6,10 @@ script decodes at once (shell.html). The script is written in ASCII alone: a sin
 character would make the browser hold the whole script, and scan it, in two bytes a character.
 The shell's indentation and its style sheet's spacing are left out: they show nothing.
 
-The page's words: English as it is, in an element of its own; every other language
-compressed (raw DEFLATE, which the page opens with the browser's own decompression) and as
-base64, each language's name beside it.
+The page's words: English as it is, in an element of its own; every other language as the
+list of its words in English's order, all of them in one element, compressed together (raw
+DEFLATE, which the page opens with the browser's own decompression) and as base64, with the
+languages' tags and names beside it.
 
 usage: assemble_page.py SHELL SCRIPT WASM WORDS OUT (WORDS: the folder of catalogues, one
 language each, en.json the source)"""
@@ -53,23 +54,26 @@ def json_text(words):
 
 
 def words_elements(words_dir):
-    out = []
+    catalogues = {}
     for lang in LANGUAGES:
         path = os.path.join(words_dir, lang + '.json')
-        if not os.path.exists(path):
-            continue
-        with open(path, encoding='utf-8') as f:
-            words = json.load(f)
-        name = words['language'].replace('"', '&quot;')
-        if lang == 'en':
-            out.append(f'<script type="application/json" id="words-en" data-lang="en" '
-                       f'data-name="{name}">{json_text(words)}</script>')
-            continue
-        deflate = zlib.compressobj(9, zlib.DEFLATED, -15)
-        packed = deflate.compress(json_text(words).encode('utf-8')) + deflate.flush()
-        out.append(f'<script type="application/octet-stream" id="words-{lang}" data-lang="{lang}" '
-                   f'data-name="{name}">{base64.b64encode(packed).decode("ascii")}</script>')
-    return '\n'.join(out)
+        if os.path.exists(path):
+            with open(path, encoding='utf-8') as f:
+                catalogues[lang] = json.load(f)
+    english = catalogues['en']
+    others = [lang for lang in catalogues if lang != 'en']
+    for lang in others:
+        if list(catalogues[lang]) != list(english):
+            sys.exit(f'{words_dir}/{lang}.json: its words are not those of en.json, in its order')
+    deflate = zlib.compressobj(9, zlib.DEFLATED, -15)
+    packed = deflate.compress(json_text([[catalogues[lang][k] for k in english] for lang in others])
+                              .encode('utf-8')) + deflate.flush()
+    def attribute(text):
+        return text.replace('&', '&amp;').replace('"', '&quot;')
+    names = ','.join(attribute(catalogues[lang]['language']) for lang in catalogues)
+    return (f'<script type="application/json" id="words-en">{json_text(english)}</script>\n'
+            f'<script type="application/octet-stream" id="words" data-langs="{",".join(catalogues)}" '
+            f'data-names="{names}">{base64.b64encode(packed).decode("ascii")}</script>')
 
 
 def main(shell_path, script_path, wasm_path, words_dir, out_path):

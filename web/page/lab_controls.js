@@ -98,8 +98,8 @@ mergeInto(LibraryManager.library, {
                                      lo: ZbvLabControls.plane(r.lo), hi: ZbvLabControls.plane(r.hi)});
       }
       if (r.why === 'order') {
-        return r.name === 'near' ? W.t('refused.nearOrder', {value: value, far: W.number(r.far, 0, 6)})
-          : W.t('refused.farOrder', {value: value, near: W.number(r.near, 0, 6)});
+        return r.name === 'near' ? W.t('refused.nearOrder', {value: value, far: ZbvLabControls.plane(r.far)})
+          : W.t('refused.farOrder', {value: value, near: ZbvLabControls.plane(r.near)});
       }
       return W.t(r.why === 'webgl2' ? 'refused.webgl2' : 'refused.format', {value: value});
     },

@@ -15,8 +15,9 @@ mergeInto(LibraryManager.library, {
 
     // The languages the page speaks: [{lang, name}], each in its own words, English first.
     languages: function() {
-      return Array.from(document.querySelectorAll('script[data-lang]'), function(e) {
-        return {lang: e.dataset.lang, name: e.dataset.name};
+      var e = document.getElementById('words'), names = e.dataset.names.split(',');
+      return e.dataset.langs.split(',').map(function(lang, i) {
+        return {lang: lang, name: names[i]};
       });
     },
 
@@ -53,15 +54,24 @@ mergeInto(LibraryManager.library, {
       return f.format(x);
     },
 
-    // A language's catalogue: English at once, any other opened from the page (a promise).
+    // A language's catalogue: English at once, any other opened from the page, the first time
+    // one is asked for (a promise).
     load: function(lang) {
-      var W = ZbvWords, element = document.getElementById('words-' + lang);
-      if (lang === 'en' || !element) return Promise.resolve(null);
-      var text = element.textContent, bytes = Uint8Array.from(atob(text), function(c) {
-        return c.charCodeAt(0);
+      var W = ZbvWords, at = W.languages().map(function(l) { return l.lang; }).indexOf(lang);
+      if (at <= 0) return Promise.resolve(null);
+      if (!W.others) {
+        var text = document.getElementById('words').textContent;
+        var bytes = Uint8Array.from(atob(text), function(c) { return c.charCodeAt(0); });
+        var stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
+        W.others = new Response(stream).text().then(JSON.parse);
+      }
+      // Its words in the order of English's.
+      return W.others.then(function(all) {
+        var words = {};
+        W.t('language');
+        Object.keys(W.english).forEach(function(key, i) { words[key] = all[at - 1][i]; });
+        return words;
       });
-      var stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
-      return new Response(stream).text().then(JSON.parse);
     },
 
     // The language from now on: its words in every element, and on the page's root.
