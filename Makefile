@@ -12,6 +12,7 @@ BUILD = build
 SANITIZE_BUILD = build-sanitize
 WINDOWS_BUILD = build-windows
 WEB_BUILD = build-web
+RELEASE_DIR = build-release
 # The default preset builds the tests and benchmarks too; what users run builds without them.
 CONFIGURE = cmake --preset default $(WERROR_FLAG) $(CMAKE_FLAGS)
 # For what users run: a new $(BUILD) with the viewer alone, an existing one as it was
@@ -132,18 +133,22 @@ bench: build
 # The Debian package, made with CPack; the umask fixes the modes it gives the files it writes.
 CPACK_DEB = cd $(BUILD) && umask 022 && cpack -G DEB >/dev/null
 
-# A Debian package of the viewer, its metadata shown and checked.
+# The Debian package as CPack names it in $(BUILD).
+DEB_FILE = $(BUILD)/zbuffer-viewer_$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/CMakeCache.txt)_$$(dpkg --print-architecture).deb
+
+# A Debian package of the viewer and its web page, its metadata shown and checked.
 package: DEPS = package
-package: build
+package: build web
 ## Builds the Debian package and checks it (lintian, validators, a reproducible build)
 	@scripts/install-deps release
 	$(CPACK_DEB)
-	scripts/check-package $(BUILD)/zbuffer-viewer_$$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(BUILD)/CMakeCache.txt)_*.deb
+	scripts/check-package $(DEB_FILE)
+	scripts/check-reproducible deb $(DEB_FILE)
 
 # zbuffer-viewer.exe for 64-bit Windows, cross-compiled with MinGW-w64 against a static
-# freeglut built from Debian's freeglut source package.
-windows:
-## Cross-compiles zbuffer-viewer.exe for Windows and zips it with a README and the licence
+# freeglut built from Debian's freeglut source package, and zipped with the web page.
+windows: web
+## Cross-compiles zbuffer-viewer.exe for Windows and zips it with the web page, a README and the licence
 	@scripts/install-deps windows
 	@scripts/install-deps release
 	@scripts/freeglut-windows $(WINDOWS_BUILD)
@@ -161,9 +166,13 @@ test-windows: windows build
 	  status=$$?; wineserver -k; exit $$status'
 
 # The viewer as one self-contained web page, compiled with Emscripten from the same sources.
+# What only ships the page (the packages, make install) needs Emscripten alone, not the
+# browsers its tests drive.
+WEB_DEPS = web
+install deb package windows release-build release: WEB_DEPS = page
 web:
 ## Builds the viewer as one self-contained web page, build-web/zbuffer-viewer.html
-	@scripts/install-deps web
+	@scripts/install-deps $(WEB_DEPS)
 	@cmake --preset web $(WERROR_FLAG) >/dev/null
 	@cmake --build --preset web -j $(JOBS)
 	@size=$$(stat -c %s $(WEB_PAGE)); echo "$(WEB_PAGE): $$size bytes"; \
@@ -189,15 +198,15 @@ bench-web: web $(WEB_DRIVER)
 
 clean:
 ## Removes the build folders
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(WINDOWS_BUILD) $(WEB_BUILD) $(RELEASE_DIR)
 
 # Installing, uninstalling, the package alone, and this list.
 .PHONY: install uninstall deb help
 PREFIX ?= /usr/local
 
 install: DEPS =
-install: deps
-## Installs the viewer, manual page, desktop entry, icons and metainfo into PREFIX (default /usr/local) under DESTDIR
+install: deps web
+## Installs the viewer, its web page, manual page, desktop entries, icons and metainfo into PREFIX (default /usr/local) under DESTDIR
 	@$(call configure_for_use,)
 	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer release-files
 	@scripts/install-tree install $(BUILD) "$(DESTDIR)" "$(PREFIX)"
@@ -207,7 +216,7 @@ uninstall:
 	@scripts/install-tree uninstall $(BUILD) "$(DESTDIR)" "$(PREFIX)"
 
 deb: DEPS = package
-deb: deps
+deb: deps web
 ## Builds the Debian package alone, without the tests, unchecked
 	@$(call configure_for_use,)
 	@cmake --build $(BUILD) -j $(JOBS) --target zbuffer-viewer release-files
@@ -221,11 +230,27 @@ help:
 	  /^[A-Za-z0-9_-]+:([^=]|$$)/ && !/=/ { target = $$1; sub(/:.*/, "", target) } \
 	  END { if (target != "") show("(no ## line after its rule)") }' $(MAKEFILE_LIST)
 
-# make install and make uninstall, tried on a scratch folder.
+# make install and make uninstall, tried on a scratch folder, and the installed page opened
+# in headless Chromium beside the installed viewer, on a private X server.
 .PHONY: test-install
-test-install: build
-## Installs into a scratch folder, uninstalls again and checks that nothing is left over
-	@scripts/check-install $(BUILD)
+test-install: build web $(WEB_DRIVER)
+## Installs into a scratch folder, opens the installed page against the installed viewer, uninstalls and checks that nothing is left over
+	@ZBV_XVFB=1 scripts/with-xvfb scripts/check-install $(BUILD)
+
+# The release: the Debian package, the Windows zip and the page, named for the version, with
+# their checksums, in $(RELEASE_DIR) (release-build); checked as make package and make windows
+# check theirs, and built again in two fresh clones of the commit, which must give the same
+# bytes, all of them.
+.PHONY: release-build release
+release-build: DEPS = package
+release-build: deb windows web
+## Gathers the Debian package, the Windows zip, the page and SHA256SUMS into build-release/, unchecked
+	@scripts/gather-release $(RELEASE_DIR) $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
+
+release: release-build
+## Builds build-release/ and checks it: checksums, lintian, validators, the page in both packages, two clones giving the same bytes
+	scripts/check-release $(RELEASE_DIR)
+	scripts/check-reproducible release-build $(RELEASE_DIR)/SHA256SUMS
 
 # The program's icons, drawn anew from its start-up picture into docs/icons.
 .PHONY: icons

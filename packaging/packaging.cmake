@@ -30,6 +30,11 @@ set(CPACK_PACKAGE_NAME zbuffer-viewer)
 set(CPACK_PACKAGE_VENDOR "the zbuffer-viewer authors")
 set(CPACK_PACKAGE_CONTACT "zbuffer-viewer developers <maintainers@users.noreply.c-seed-620b6285.example>")
 
+# The viewer as one web page, which both packages carry beside the program: `make web` builds
+# it (the web preset, into build-web/) before either is made.
+set(ZBV_WEB_PAGE ${PROJECT_SOURCE_DIR}/build-web/zbuffer-viewer.html
+    CACHE FILEPATH "The web page the packages carry (make web builds it)")
+
 include(GNUInstallDirs)
 install(TARGETS zbuffer-viewer RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 

@@ -44,22 +44,18 @@ string(STRIP "${zbv_text}" zbv_text)
 set(ZBV_CHANGES "  ${zbv_text}")
 configure_file(${zbv_linux}/changelog.in ${zbv_out}/changelog @ONLY)
 
-configure_file(${zbv_linux}/zbuffer-viewer.1.in ${zbv_out}/zbuffer-viewer.1 @ONLY)
 configure_file(${zbv_linux}/zbuffer-viewer.metainfo.xml.in
                ${zbv_out}/zbuffer-viewer.metainfo.xml @ONLY)
 
 # Compressed as Debian wants them: best compression, no name or time in the header.
-set(zbv_gzipped)
-foreach(file zbuffer-viewer.1 changelog)
-  add_custom_command(OUTPUT ${zbv_out}/gz/${file}.gz
-                     COMMAND ${CMAKE_COMMAND} -E copy ${zbv_out}/${file} ${zbv_out}/gz/${file}
-                     COMMAND ${ZBV_GZIP} -9nf ${zbv_out}/gz/${file}
-                     DEPENDS ${zbv_out}/${file} VERBATIM)
-  list(APPEND zbv_gzipped ${zbv_out}/gz/${file}.gz)
-endforeach()
-add_custom_target(release-files ALL DEPENDS ${zbv_gzipped})
+add_custom_command(OUTPUT ${zbv_out}/gz/changelog.gz
+                   COMMAND ${CMAKE_COMMAND} -E copy ${zbv_out}/changelog ${zbv_out}/gz/changelog
+                   COMMAND ${ZBV_GZIP} -9nf ${zbv_out}/gz/changelog
+                   DEPENDS ${zbv_out}/changelog VERBATIM)
+add_custom_target(release-files ALL DEPENDS ${zbv_out}/gz/changelog.gz)
 
-install(FILES ${zbv_out}/gz/zbuffer-viewer.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# The web page, its menu entry, and the manual page that names it (page.cmake).
+include(${zbv_linux}/page.cmake)
 install(FILES ${zbv_linux}/zbuffer-viewer.desktop
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 foreach(size 48 128 256)

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # The Windows release: an icon and version information compiled into the .exe with the
-# resource compiler, and a zip of the .exe, a README and the licence, with Windows' line
-# endings, named after the version.
+# resource compiler, and a zip of the .exe, the web page beside it, a README and the
+# licence, with Windows' line endings, named after the version.
 enable_language(RC)
 set(zbv_windows ${CMAKE_CURRENT_LIST_DIR})
 set(zbv_out ${PROJECT_BINARY_DIR}/packaging)
@@ -41,7 +41,9 @@ set(ZBV_ZIP ${PROJECT_BINARY_DIR}/zbuffer-viewer-${PROJECT_VERSION}-windows-x64.
 add_custom_command(
   OUTPUT ${ZBV_ZIP}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:zbuffer-viewer> ${zbv_zip_dir}/
+  COMMAND ${CMAKE_COMMAND} -E copy ${ZBV_WEB_PAGE} ${zbv_zip_dir}/zbuffer-viewer.html
   COMMAND ${CMAKE_COMMAND} -E chdir ${zbv_zip_dir} ${CMAKE_COMMAND} -E tar cf ${ZBV_ZIP}
-          --format=zip zbuffer-viewer.exe README.txt LICENSE.txt
-  DEPENDS zbuffer-viewer ${zbv_zip_dir}/README.txt ${zbv_zip_dir}/LICENSE.txt VERBATIM)
+          --format=zip zbuffer-viewer.exe zbuffer-viewer.html README.txt LICENSE.txt
+  DEPENDS zbuffer-viewer ${ZBV_WEB_PAGE} ${zbv_zip_dir}/README.txt ${zbv_zip_dir}/LICENSE.txt
+  VERBATIM)
 add_custom_target(windows-zip ALL DEPENDS ${ZBV_ZIP})
