@@ -239,8 +239,8 @@ test-install: build web $(WEB_DRIVER)
 
 # The release: the Debian package, the Windows zip and the page, named for the version, with
 # their checksums, in $(RELEASE_DIR) (release-build); checked as make package and make windows
-# check theirs, and built again in two fresh clones of the commit, which must give the same
-# bytes, all of them.
+# check theirs, and built again in a fresh clone of the commit (two, where this tree has
+# changes of its own), which must give the same bytes, all of them.
 .PHONY: release-build release
 release-build: DEPS = package
 release-build: deb windows web
@@ -248,7 +248,7 @@ release-build: deb windows web
 	@scripts/gather-release $(RELEASE_DIR) $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
 
 release: release-build
-## Builds build-release/ and checks it: checksums, lintian, validators, the page in both packages, two clones giving the same bytes
+## Builds build-release/ and checks it: checksums, lintian, validators, the page in both packages, a fresh clone giving the same bytes
 	scripts/check-release $(RELEASE_DIR)
 	scripts/check-reproducible release-build $(RELEASE_DIR)/SHA256SUMS
 

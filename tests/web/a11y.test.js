@@ -36,6 +36,16 @@ for (const dark of [false, true]) {
       const lab = await axeViolations(page);
       assert.deepEqual(lab.violations, [], 'the lab');
       checked += 1;
+      // Every language the page speaks, the last with the projector's scheme on too.
+      for (const [lang, projector] of [['es', ''], ['fr', ''], ['de', ''], ['pt-BR', ''],
+        ['zh-Hans', ''], ['en', '&projector=1'], ['zh-Hans', '&projector=1']]) {
+        await page.evaluate((h) => { location.hash = h; }, `#lang=${lang}&pixel=150,100${projector}`);
+        await page.waitForFunction((l) => document.documentElement.dataset.words === l, {}, lang);
+        await followed(page);
+        const found = await axeViolations(page);
+        assert.deepEqual(found.violations, [], `${lang}${projector}`);
+        checked += 1;
+      }
       console.log(`${name}, ${dark ? 'dark' : 'light'}: axe-core ${version}, 0 violations in ` +
         `${checked} states`);
     });

@@ -64,8 +64,8 @@ void onDraw(DrawHook hook) {
 
 void appendForRenderer(std::vector<float>& out, const Vertex& v) {
   static_assert(kClipFloats == 4 && kColourFloats == 4, "a vertex as the renderer takes it");
-  out.insert(out.end(), v.clip.begin(), v.clip.end());
-  out.insert(out.end(), v.colour.begin(), v.colour.end());
+  for (float f : v.clip) out.push_back(f);
+  for (float f : v.colour) out.push_back(f);
 }
 
 Vertex processVertex(const Vec3& position, const Vec3& normal) {

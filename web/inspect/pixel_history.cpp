@@ -44,7 +44,7 @@ template <typename Record>
 void append(const Record& record) {
   static_assert(sizeof(Record) % sizeof(double) == 0, "a record is doubles alone");
   const auto* at = reinterpret_cast<const double*>(&record);
-  records().insert(records().end(), at, at + sizeof(Record) / sizeof(double));
+  for (std::size_t i = 0; i < sizeof(Record) / sizeof(double); ++i) records().push_back(at[i]);
 }
 
 history::Vertex vertexRecord(const Vertex& u) {

@@ -65,10 +65,10 @@ mergeInto(LibraryManager.library, {
       var text = W.t('graph', {near: ZbvLabControls.plane(near), far: ZbvLabControls.plane(far),
         format: W.t('format.' + format), half: n(P.distance(0.5, near, far)),
         ninety: n(P.distance(0.9, near, far))});
-      if (picked === null) return text + ' ' + W.t('graph.pick');
+      if (picked === null) return W.t('sentences', {a: text, b: W.t('graph.pick')});
       var at = P.at(picked, format, near, far), six = function(x) { return W.number(x, 0, 6); };
-      return text + ' ' + W.t('graph.picked', {t: six(at.distance), hex: at.hex, from: six(at.from),
-        to: six(at.to), n: 2 * ZbvGraph.around + 1});
+      return W.t('sentences', {a: text, b: W.t('graph.picked', {t: six(at.distance), hex: at.hex,
+        from: six(at.from), to: six(at.to), n: 2 * ZbvGraph.around + 1})});
     },
   },
 });

@@ -23,7 +23,10 @@ mergeInto(LibraryManager.library, {
         slider.addEventListener('input', function() {
           C.set(which, L.fromSlider(which, +slider.value), String(L.fromSlider(which, +slider.value)));
         });
-        field.addEventListener('change', function() { C.set(which, null, field.value.trim()); });
+        // Typed as the language writes numbers: a decimal comma is a decimal point.
+        field.addEventListener('change', function() {
+          C.set(which, null, field.value.trim().replace(/^(\d*),(\d+)$/, '$1.$2'));
+        });
       });
       document.querySelectorAll('input[name="depth-format"]').forEach(function(radio) {
         var why = ZbvGlDepth.needs(radio.value);

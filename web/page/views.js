@@ -144,9 +144,8 @@ mergeInto(LibraryManager.library, {
       var I = ZbvViews, canvas = I.element('lab-graph'), lab = ZbvLab.lab, p = I.pixel;
       if (!canvas) return;
       var code = p && ZbvDepth.values ? ZbvDepth.code(p[1] * I.width + p[0]) : null;
-      var near = I.numbers ? I.numbers.near : lab.near, far = I.numbers ? I.numbers.far : lab.far;
-      ZbvGraph.draw(canvas, near, far, lab.format, code);
-      I.element('graph-caption').textContent = ZbvGraph.caption(near, far, lab.format, code);
+      ZbvGraph.draw(canvas, lab.near, lab.far, lab.format, code);
+      I.element('graph-caption').textContent = ZbvGraph.caption(lab.near, lab.far, lab.format, code);
     },
 
     // The depth view painted, and what it spans said under it.
