@@ -6,7 +6,7 @@ const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { kRoot } = require('./library');
+const { kRoot, loadLibrary } = require('./library');
 
 const dir = path.join(kRoot, 'web/page/words');
 const read = (file) => JSON.parse(fs.readFileSync(path.join(dir, file), 'utf8'));
@@ -38,5 +38,24 @@ test('every word the page names is in English\'s catalogue', () => {
   for (const key of [...named, ...whole]) assert.ok(key in english, `${key} is not in en.json`);
   for (const start of begun) {
     assert.ok(Object.keys(english).some((k) => k.startsWith(start)), `no word begins ${start}`);
+  }
+});
+
+test('English numbers are written as Intl writes them, without it', () => {
+  const { ZbvWords: W } = loadLibrary('web/page/words.js');
+  let seed = 7;
+  const random = () => (seed = (seed * 16807) % 2147483647) / 2147483647;
+  const values = [0, -0, 0.5, 1.5, 2.5, -2.5, 0.125, 999.9995, 1e20, 123456789, 0.00001234, 65535];
+  for (let i = 0; i < 4000; ++i) values.push((random() - 0.3) * 10 ** Math.floor(random() * 30 - 12));
+  for (const x of values) {
+    for (const digits of [0, 1, 2, 4, 6, 9]) {
+      const intl = new Intl.NumberFormat('en', { minimumFractionDigits: digits, maximumFractionDigits: digits });
+      assert.equal(W.english1(x, digits), intl.format(x), `${x} to ${digits} decimals`);
+    }
+    for (const precision of [1, 3, 6, 9]) {
+      const intl = new Intl.NumberFormat('en', { maximumSignificantDigits: precision,
+        minimumSignificantDigits: precision });
+      assert.equal(W.english1(x, 0, precision), intl.format(x), `${x} to ${precision} digits`);
+    }
   }
 });

@@ -48,10 +48,44 @@ mergeInto(LibraryManager.library, {
     // significant digits; whole numbers with their thousands set apart.
     number: function(x, digits, precision) {
       var W = ZbvWords, key = W.lang + ',' + digits + ',' + precision;
+      if (W.lang === 'en' && isFinite(x) && Math.abs(x) < 1e21) return W.english1(x, digits, precision);
       var f = W.formats[key] || (W.formats[key] = new Intl.NumberFormat(W.lang, precision
         ? {maximumSignificantDigits: precision, minimumSignificantDigits: precision}
         : {minimumFractionDigits: digits || 0, maximumFractionDigits: digits || 0}));
       return f.format(x);
+    },
+
+    // English numbers written as Intl.NumberFormat('en') writes them, without it: the first
+    // Intl format a page makes costs some 25 ms (the browser loads its locale data), which
+    // the first frame, in English, need not pay. As Intl does, it rounds the shortest decimal
+    // that names the double, half away from zero.
+    english1: function(x, digits, precision) {
+      var sign = x < 0 || Object.is(x, -0) ? '-' : '';
+      var m = Math.abs(x).toExponential().split('e'), d = m[0].replace('.', ''), e = +m[1];
+      // d's first digit stands for 10^e; keep as many digits as the rounding leaves.
+      var keep = precision || e + 1 + (digits || 0);
+      if (d.length > keep) {
+        var up = keep >= 0 && d.charAt(keep) >= '5';
+        d = d.slice(0, Math.max(keep, 0));
+        if (up) {
+          var i = d.length - 1;
+          while (i >= 0 && d.charAt(i) === '9') --i;
+          d = i < 0 ? '1' + '0'.repeat(d.length) : d.slice(0, i) + (+d.charAt(i) + 1) + '0'.repeat(d.length - 1 - i);
+          if (i < 0) ++e;
+        }
+        if (d === '') d = '0';
+      }
+      if (precision) d = (d + '0'.repeat(precision)).slice(0, precision);
+      var at = d === '0' ? 1 : e + 1, whole, fraction;
+      if (at <= 0) {
+        whole = '0';
+        fraction = '0'.repeat(-at) + d;
+      } else {
+        whole = (d + '0'.repeat(Math.max(0, at - d.length))).slice(0, at);
+        fraction = d.slice(at);
+      }
+      if (!precision) fraction = (fraction + '0'.repeat(digits || 0)).slice(0, digits || 0);
+      return sign + whole.replace(/\B(?=(\d{3})+$)/g, ',') + (fraction ? '.' + fraction : '');
     },
 
     // A language's catalogue: English at once, any other opened from the page, the first time
