@@ -3,7 +3,8 @@
 // cold browser (just started) and a warm one (the page loaded before), beside a minimal page
 // that only creates a WebGL context with the same options and clears it; from a key press to
 // its frame; the draw calls of an idle page; what the view into the frame costs
-// (bench_history.js).
+// (bench_history.js). With ZBV_WEB_EARLIER naming an earlier build of the page, that page's
+// first frame is measured in the same turns, so that a change's cost is seen side by side.
 // Times are medians; they measure, they do not test.
 'use strict';
 const fs = require('node:fs');
@@ -16,8 +17,9 @@ const { measureFrameView, measureLargeFrame, median } = require('./bench_history
 const { measureLab } = require('./bench_lab');
 
 const kColdRuns = 3, kWarmRuns = 20, kKeys = 40, kIdleMs = 2000;
-// The page's limit, as make web checks it: 100 kB.
-const kPageLimit = Number(process.env.ZBV_WEB_PAGE_LIMIT || 100000);
+// The page's limit, as make web checks it (WEB_PAGE_LIMIT in the Makefile).
+const kPageLimit = Number(process.env.ZBV_WEB_PAGE_LIMIT || 140000);
+const kEarlier = process.env.ZBV_WEB_EARLIER || '';
 
 // The least a page that draws with WebGL does: a context with the page's options, one clear.
 const kMinimal = `<!doctype html><html lang="en"><title>minimal</title>
@@ -65,6 +67,8 @@ async function keyToFrame(page, key) {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'zbv-bench-'));
   const minimal = pathToFileURL(path.join(dir, 'minimal.html')).href;
   fs.writeFileSync(path.join(dir, 'minimal.html'), kMinimal);
+  const earlier = kEarlier && pathToFileURL(path.join(dir, 'earlier.html')).href;
+  if (kEarlier) fs.copyFileSync(kEarlier, path.join(dir, 'earlier.html'));
   const cold = [];
   for (let i = 0; i < kColdRuns; ++i) {
     const browser = await launch('chromium');
@@ -75,11 +79,13 @@ async function keyToFrame(page, key) {
   try {
     await firstFrame(browser);
     await firstFrame(browser, minimal);
-    // Taken in turns, so that a busy moment of the machine falls on both alike.
-    const warm = [], bare = [];
+    if (earlier) await firstFrame(browser, earlier);
+    // Taken in turns, so that a busy moment of the machine falls on all alike.
+    const warm = [], bare = [], before = [];
     for (let i = 0; i < kWarmRuns; ++i) {
       warm.push(await firstFrame(browser));
       bare.push(await firstFrame(browser, minimal));
+      if (earlier) before.push(await firstFrame(browser, earlier));
     }
     const page = await openPage(browser);
     await settle(page);
@@ -93,6 +99,10 @@ async function keyToFrame(page, key) {
     console.log(`navigation to first frame, warm browser: ${median(warm).toFixed(0)} ms ` +
       `(median of ${kWarmRuns}); a minimal WebGL page's: ${median(bare).toFixed(0)} ms; ` +
       `ratio ${(median(warm) / median(bare)).toFixed(2)}`);
+    if (earlier) {
+      console.log(`the earlier page (${kEarlier}), in the same turns: ` +
+        `${median(before).toFixed(0)} ms, ratio ${(median(before) / median(bare)).toFixed(2)}`);
+    }
     console.log(`idle for ${kIdleMs / 1000} s: ${idleTo.draws - idleFrom.draws} draw calls, ` +
       `${idleTo.clears - idleFrom.clears} frames`);
     const total = keys.map((k) => k[0]), drawing = keys.map((k) => k[1]);
