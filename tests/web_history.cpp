@@ -3,11 +3,11 @@
 
 #include <cstring>
 
-#include "inspect/pixel_history.h"
+#include "probe/pixel_history.h"
 
 namespace zbv::test {
 
-namespace web_history = web::inspect::history;
+namespace web_history = web::probe::history;
 
 const Fragment* PixelHistory::written(int* draw) const {
   *draw = -1;
@@ -46,7 +46,8 @@ PixelHistory pixelHistory(int x, int y) {
     DrawHistory out{draw.depthTest != 0, draw.lighting != 0, {}};
     for (int n = 0; n < static_cast<int>(draw.fragments); ++n) {
       const auto f = next<web_history::Fragment>(at);
-      out.fragments.push_back({static_cast<int>(f.triangle), f.depth,
+      out.fragments.push_back({static_cast<int>(f.triangle),
+                               f.depth,
                                static_cast<Fragment::Verdict>(static_cast<int>(f.verdict)),
                                {f.red, f.green, f.blue}});
       at += 3 * sizeof(web_history::Vertex) / sizeof(double);

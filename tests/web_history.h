@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// A pixel's history as the web layer gives it to the page (web/inspect/pixel_history.h),
+// A pixel's history as the web layer gives it to the page (web/probe/pixel_history.h),
 // read into plain structures.
 #ifndef TESTS_WEB_HISTORY_H
 #define TESTS_WEB_HISTORY_H

@@ -13,7 +13,7 @@
 #include "camera.h"
 #include "gl/context.h"
 #include "gl/recording_renderer.h"
-#include "inspect/frame_record.h"
+#include "probe/frame_record.h"
 #include "scene_facts.h"
 #include "scene_oracle.h"
 #include "viewer.h"
@@ -122,7 +122,7 @@ TEST_F(WebHistory, ADrawAtTheStoredDepthFailsTheDepthTest) {
   glTranslatef(static_cast<float>(grey.at.x), static_cast<float>(grey.at.y),
                static_cast<float>(grey.at.z));
   glutSolidTeapot(grey.size);
-  ASSERT_EQ(web::inspect::frameRecord().draws.size(), 6u);
+  ASSERT_EQ(web::probe::frameRecord().draws.size(), 6u);
 
   const SceneOracle scene{View{}};
   int again = 0;
@@ -177,7 +177,7 @@ TEST_F(WebHistory, CoverageAndDepthAtTheNearAndFarPlanesAndSubpixelEdges) {
       }
       glEnd();
     }
-    const auto& draws = web::inspect::frameRecord().draws;
+    const auto& draws = web::probe::frameRecord().draws;
     ASSERT_EQ(draws.size(), corners.size());
     Raster raster{{0, 0, kSize, kSize}, bits};
     Raster unsnapped = raster;
@@ -233,7 +233,7 @@ TEST_F(WebHistory, AFrameStoppedAfterADrawReachesTheRendererUpToIt) {
     zbv_frame_show_draws(shown);
     EXPECT_EQ(browser().redisplays, posted + 1);
     display();
-    const int all = static_cast<int>(web::inspect::frameRecord().draws.size());
+    const int all = static_cast<int>(web::probe::frameRecord().draws.size());
     const int expected = shown < 0 ? all : shown;
     EXPECT_EQ(all, 4);
     EXPECT_EQ(web::gl::recordedSinceClear(Kind::draw), expected);

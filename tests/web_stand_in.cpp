@@ -6,8 +6,8 @@
 #include "gl/context.h"
 #include "gl/recording_renderer.h"
 #include "glut/window.h"
-#include "inspect/depth_target.h"
-#include "inspect/frame_record.h"
+#include "probe/depth_target.h"
+#include "probe/frame_record.h"
 #include "scene_facts.h"
 #include "viewer.h"
 #include "web_rasteriser.h"
@@ -24,7 +24,7 @@ void startViewer() {
   gl::context() = gl::Context();
   gl::setRenderer(&gl::recordingRenderer());
   gl::forgetRecordedCalls();
-  web::inspect::watchFrames();
+  web::probe::watchFrames();
   zbv_frame_show_draws(-1);
   init();
   reshape(facts::kWidth, facts::kHeight);

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // A pixel's history decoded by the page as the C++ side lays it out: the records' fields
-// are read from their one definition (web/inspect/pixel_history.h), as the program lists
+// are read from their one definition (web/probe/pixel_history.h), as the program lists
 // them to the page, and the records nest as it writes them.
 'use strict';
 const { test } = require('node:test');
@@ -9,11 +9,11 @@ const fs = require('node:fs');
 const path = require('node:path');
 const { kRoot, loadLibrary } = require('./library');
 
-const { ZbvHistory: H } = loadLibrary('web/inspect/history.js');
+const { ZbvHistory: H } = loadLibrary('web/probe/history.js');
 
 // The layout's text as zbv_pixel_history_layout gives it, from the header's lists.
 function layoutText() {
-  const header = fs.readFileSync(path.join(kRoot, 'web/inspect/pixel_history.h'), 'utf8');
+  const header = fs.readFileSync(path.join(kRoot, 'web/probe/pixel_history.h'), 'utf8');
   return ['FRAME', 'DRAW', 'FRAGMENT', 'VERTEX'].map((kind) => {
     const list = new RegExp(`#define ZBV_HISTORY_${kind}\\(F\\)((?:[^\\n]*\\\\\\n)*[^\\n]*)`).exec(header)[1];
     return `${kind.toLowerCase()}:${[...list.matchAll(/F\((\w+)\)/g)].map((m) => m[1]).join(',')},`;

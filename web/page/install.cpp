@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The page in the program: it hears of GLUT's window from the first, and the lab's planes
-// stand in for the program's, its hooks registered before main runs. Nothing else names this file: the page's link takes it from its library
-// (--undefined=zbv_page_install_hooks, page/CMakeLists.txt).
+// stand in for the program's, its hooks registered before main runs. Nothing else names this
+// file: the page's link takes it from its library (--undefined=zbv_page_install_hooks,
+// page/CMakeLists.txt).
 #include <emscripten.h>
 
 #include "lab.h"

@@ -70,7 +70,7 @@ mergeInto(LibraryManager.library, {
       var L = ZbvLab, program = L.isProgram(lab);
       L.lab = lab;
       ZbvGlDepth.use(program ? null : lab.format);
-      _zbv_inspect_depth_format(lab.format === '32f' ? 32 : +lab.format, lab.format === '32f' ? 1 : 0);
+      _zbv_probe_depth_format(lab.format === '32f' ? 32 : +lab.format, lab.format === '32f' ? 1 : 0);
       var same = lab.near === L.program.near && lab.far === L.program.far;
       _zbv_lab_planes(same ? 0 : lab.near, same ? 0 : lab.far);
     },

@@ -7,18 +7,20 @@
 #include <GL/gl.h>
 #include <emscripten.h>
 
-#include "inspect/frame_record.h"
-#include "inspect/pixel_history.h"
 #include "lab.h"
+#include "probe/frame_record.h"
+#include "probe/pixel_history.h"
 
 // The depth test and lighting (1 or 0); the lights on, one bit a light (light 0 the lowest);
 // each light's diffuse colour in three bits (red 4, green 2, blue 1, each set where that
 // channel is more than half on: 6 yellow, 3 cyan, 7 white), light i's at bit 3i; how many
 // draws of the frame are shown and how many of those tested (and wrote) depth; the frame's
 // near and far planes, and those the program asked for (the lab may draw with others).
+// clang-format off
 #define ZBV_PAGE_STATE(F)                                                                  \
   F(depthTest) F(lighting) F(lightsOn) F(lightColours) F(drawsShown) F(drawsTestingDepth) \
   F(near) F(far) F(askedNear) F(askedFar)
+// clang-format on
 
 namespace {
 
@@ -53,9 +55,16 @@ EMSCRIPTEN_KEEPALIVE const double* zbv_page_state() {
     colours |= colourBits(light) << (3 * i);
   }
   const double* planes = zbv_frame_planes();
-  s = {enabled(GL_DEPTH_TEST), enabled(GL_LIGHTING), double(on), double(colours),
-       double(zbv_frame_draws_shown()), double(zbv_frame_draws_testing_depth()), planes[0],
-       planes[1], zbv::web::page::askedNear(), zbv::web::page::askedFar()};
+  s = {enabled(GL_DEPTH_TEST),
+       enabled(GL_LIGHTING),
+       double(on),
+       double(colours),
+       double(zbv_frame_draws_shown()),
+       double(zbv_frame_draws_testing_depth()),
+       planes[0],
+       planes[1],
+       zbv::web::page::askedNear(),
+       zbv::web::page::askedFar()};
   return &s.depthTest;
 }
 

@@ -18,7 +18,7 @@
 #include "gl/renderer.h"
 #include "pixel_history.h"
 
-namespace zbv::web::inspect {
+namespace zbv::web::probe {
 
 using gl::Vec3;
 using gl::Vec4;
@@ -49,16 +49,16 @@ void append(const Record& record) {
 
 history::Vertex vertexRecord(const Vertex& u) {
   const gl::LightTerms& t = u.terms;
-  return {u.colour[0], u.colour[1], u.colour[2], t.ambient[0], t.ambient[1], t.ambient[2],
-          t.diffuse[0], t.diffuse[1], t.diffuse[2], t.specular[0], t.specular[1],
-          t.specular[2], t.ndotl};
+  return {u.colour[0],   u.colour[1],   u.colour[2],  t.ambient[0], t.ambient[1],
+          t.ambient[2],  t.diffuse[0],  t.diffuse[1], t.diffuse[2], t.specular[0],
+          t.specular[1], t.specular[2], t.ndotl};
 }
 
 }  // namespace
 
-}  // namespace zbv::web::inspect
+}  // namespace zbv::web::probe
 
-using namespace zbv::web::inspect;
+using namespace zbv::web::probe;
 
 extern "C" {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Functions the page's script calls: kept and exported in the page, plain functions natively.
-#ifndef WEB_INSPECT_EXPORT_H
-#define WEB_INSPECT_EXPORT_H
+#ifndef WEB_PROBE_EXPORT_H
+#define WEB_PROBE_EXPORT_H
 
 #ifdef __EMSCRIPTEN__
 #include <emscripten.h>
@@ -10,4 +10,4 @@
 #define ZBV_EXPORT
 #endif
 
-#endif  // WEB_INSPECT_EXPORT_H
+#endif  // WEB_PROBE_EXPORT_H

@@ -4,14 +4,14 @@
 // layer's hooks. The renderer is given the clear and the first draws up to a limit (all of
 // them unless the page asks to see the frame stopped after an earlier draw); the depth
 // target beside the picture gets the same.
-#ifndef WEB_INSPECT_FRAME_RECORD_H
-#define WEB_INSPECT_FRAME_RECORD_H
+#ifndef WEB_PROBE_FRAME_RECORD_H
+#define WEB_PROBE_FRAME_RECORD_H
 
 #include <vector>
 
 #include "gl/hooks.h"
 
-namespace zbv::web::inspect {
+namespace zbv::web::probe {
 
 struct Draw {
   gl::Primitive primitive;
@@ -36,7 +36,7 @@ void watchFrames();
 // How many draws of each frame the renderer is given; negative for all of them.
 int drawLimit();
 
-}  // namespace zbv::web::inspect
+}  // namespace zbv::web::probe
 
 // Called by the page's script.
 extern "C" {
@@ -50,4 +50,4 @@ int zbv_frame_draws_shown();
 int zbv_frame_draws_testing_depth();
 }
 
-#endif  // WEB_INSPECT_FRAME_RECORD_H
+#endif  // WEB_PROBE_FRAME_RECORD_H

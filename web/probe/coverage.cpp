@@ -5,7 +5,7 @@
 #include <array>
 #include <cmath>
 
-namespace zbv::web::inspect {
+namespace zbv::web::probe {
 
 using gl::Vec4;
 
@@ -172,4 +172,4 @@ bool triangle(const gl::Primitive& d, std::size_t t, std::uint32_t out[3]) {
   return true;
 }
 
-}  // namespace zbv::web::inspect
+}  // namespace zbv::web::probe

@@ -2,14 +2,14 @@
 // Where a recorded triangle meets a pixel's centre, as the rasteriser finds it: vertices
 // snapped to its sub-pixel grid, culling as the draw had it, the part between the near and
 // far planes, and the weights the colours are interpolated with there (perspective-correct).
-#ifndef WEB_INSPECT_COVERAGE_H
-#define WEB_INSPECT_COVERAGE_H
+#ifndef WEB_PROBE_COVERAGE_H
+#define WEB_PROBE_COVERAGE_H
 
 #include <cstdint>
 
 #include "frame_record.h"
 
-namespace zbv::web::inspect {
+namespace zbv::web::probe {
 
 struct Hit {
   double weight[3];
@@ -23,13 +23,13 @@ enum class Cover { no, yes, ask };
 // Whether triangle v of a draw covers window point (px, py) (a pixel's centre), is not culled
 // and lies within the depth range; the weights and the depth where it may. The rasteriser
 // places vertices to 1 / snap of a pixel.
-Cover covers(const Draw& d, const FrameRecord& r, const gl::Vec4* const v[3], double px,
-             double py, double snap, Hit* hit);
+Cover covers(const Draw& d, const FrameRecord& r, const gl::Vec4* const v[3], double px, double py,
+             double snap, Hit* hit);
 
 // The vertices (indices into its vertices) of triangle t of the primitive; false past the
 // last.
 bool triangle(const gl::Primitive& d, std::size_t t, std::uint32_t out[3]);
 
-}  // namespace zbv::web::inspect
+}  // namespace zbv::web::probe
 
-#endif  // WEB_INSPECT_COVERAGE_H
+#endif  // WEB_PROBE_COVERAGE_H

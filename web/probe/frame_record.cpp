@@ -8,7 +8,7 @@
 #include "depth_target.h"
 #include "export.h"
 
-namespace zbv::web::inspect {
+namespace zbv::web::probe {
 
 namespace {
 
@@ -68,23 +68,22 @@ void watchFrames() {
   gl::onDraw(drawn);
 }
 
-}  // namespace zbv::web::inspect
+}  // namespace zbv::web::probe
 
 extern "C" {
 
 ZBV_EXPORT void zbv_frame_show_draws(int count) {
-  zbv::web::inspect::limit = count;
+  zbv::web::probe::limit = count;
   glutPostRedisplay();
 }
 
 ZBV_EXPORT int zbv_frame_draws_shown() {
-  const int all = static_cast<int>(zbv::web::inspect::frameRecord().draws.size());
-  return zbv::web::inspect::limit < 0 || zbv::web::inspect::limit > all ? all
-                                                                        : zbv::web::inspect::limit;
+  const int all = static_cast<int>(zbv::web::probe::frameRecord().draws.size());
+  return zbv::web::probe::limit < 0 || zbv::web::probe::limit > all ? all : zbv::web::probe::limit;
 }
 
 ZBV_EXPORT int zbv_frame_draws_testing_depth() {
-  const auto& draws = zbv::web::inspect::frameRecord().draws;
+  const auto& draws = zbv::web::probe::frameRecord().draws;
   int n = 0;
   for (int i = 0; i < zbv_frame_draws_shown(); ++i)
     n += draws[static_cast<std::size_t>(i)].depthTest ? 1 : 0;

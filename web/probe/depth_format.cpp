@@ -7,7 +7,7 @@
 
 #include "export.h"
 
-namespace zbv::web::inspect {
+namespace zbv::web::probe {
 
 namespace {
 
@@ -47,10 +47,10 @@ double depthOf(std::int64_t k) {
   return static_cast<double>(k) / largestCode();
 }
 
-}  // namespace zbv::web::inspect
+}  // namespace zbv::web::probe
 
-extern "C" ZBV_EXPORT void zbv_inspect_depth_format(int bits, int isFloat) {
-  auto& f = zbv::web::inspect::format();
+extern "C" ZBV_EXPORT void zbv_probe_depth_format(int bits, int isFloat) {
+  auto& f = zbv::web::probe::format();
   f.isFloat = isFloat != 0;
   f.bits = f.isFloat ? 32 : std::clamp(bits, 1, 32);
 }

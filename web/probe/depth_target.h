@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // What the browser side (depth_target.js) does for the inspector: the depth target, and
 // WebGL's rasteriser asked directly.
-#ifndef WEB_INSPECT_DEPTH_TARGET_H
-#define WEB_INSPECT_DEPTH_TARGET_H
+#ifndef WEB_PROBE_DEPTH_TARGET_H
+#define WEB_PROBE_DEPTH_TARGET_H
 
 extern "C" {
 
@@ -23,4 +23,4 @@ int zbv_webgl_covers(const float* vertices, int x, int y, int cullFace, unsigned
                      unsigned frontFace);
 }
 
-#endif  // WEB_INSPECT_DEPTH_TARGET_H
+#endif  // WEB_PROBE_DEPTH_TARGET_H
