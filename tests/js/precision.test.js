@@ -7,7 +7,7 @@ const assert = require('node:assert/strict');
 const { loadLibrary } = require('./library');
 
 const { ZbvPrecision: P, ZbvDepthCodes: C } =
-  loadLibrary('web/inspect/depth_codes.js', 'web/page/precision.js');
+  loadLibrary('web/gl/depth_format.js', 'web/probe/depth_codes.js', 'web/page/precision.js');
 const near = 0.1, far = 100, t = Math.sqrt(125);
 const close = (actual, expected, within, what) =>
   assert.ok(Math.abs(actual - expected) <= within, `${what}: ${actual}, not ${expected}`);

@@ -4,7 +4,8 @@
 // from the history's records (history.js); where the colour comes from is lighting.js's.
 // Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvPanel__deps: ['$ZbvDepth', '$ZbvDepthCodes', '$ZbvPrecision', '$ZbvWords', '$ZbvLighting'],
+  $ZbvPanel__deps: ['$ZbvDepth', '$ZbvDepthCodes', '$ZbvGlDepth', '$ZbvPrecision', '$ZbvWords',
+                    '$ZbvLighting'],
   $ZbvPanel: {
     // A record's colour, or another triple of its fields ('ambient' for ambientRed, ...).
     rgb: function(r, prefix) {
@@ -55,7 +56,7 @@ mergeInto(LibraryManager.library, {
       return [
         W.t('stored', {value: W.t('ahead', {z: W.number(at.depth, 8), t: W.number(at.distance, 3)}),
           kept: f ? W.t('stored.float', {hex: at.hex})
-            : W.t('stored.code', {code: W.number(code), largest: W.number(ZbvDepthCodes.largest[format]),
+            : W.t('stored.code', {code: W.number(code), largest: W.number(ZbvGlDepth.codes(format)),
                                   hex: at.hex, bits: format}),
           cleared: at.depth === 1 ? W.t('stored.cleared') : ''}),
         W.t(f ? 'stands.float' : 'stands.code', {from: W.number(at.from, 4), to: W.number(at.to, 4),

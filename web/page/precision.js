@@ -4,7 +4,7 @@
 // far (t - near) / (t (far - near))), and what the buffer's codes make of window z. Pure
 // arithmetic; linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvPrecision__deps: ['$ZbvDepthCodes'],
+  $ZbvPrecision__deps: ['$ZbvDepthCodes', '$ZbvGlDepth'],
   $ZbvPrecision: {
     // The distance ahead a window z stands for, and the window z of a distance.
     distance: function(z, near, far) {
@@ -23,7 +23,7 @@ mergeInto(LibraryManager.library, {
       var P = ZbvPrecision, C = ZbvDepthCodes, d = C.depthOf(code, format), t = P.distance(d, near, far);
       var below = C.depthOf(Math.max(code - 1, 0), format), above = C.depthOf(code + 1, format);
       var ahead = function(z) { return P.distance(Math.min(Math.max(z, 0), 1), near, far); };
-      var step = format === '32f' ? above - d : 1 / C.largest[format];
+      var step = format === '32f' ? above - d : 1 / ZbvGlDepth.codes(format);
       return {depth: d, distance: t, hex: code.toString(16).toUpperCase(),
               from: ahead((below + d) / 2), to: ahead((d + above) / 2),
               // dt/dz = t^2 (far - near) / (far near), times one code's step in z.

@@ -9,7 +9,6 @@ mergeInto(LibraryManager.library, {
   // Programs belong to one context.
   $ZbvDepthCodes__postset: 'ZbvGl.lostHooks.push(function() { ZbvDepthCodes.programs = {}; });',
   $ZbvDepthCodes: {
-    largest: {'16': 65535, '24': 16777215},
     programs: {},  // by format ('' for the canvas's own), made once each
 
     // The format in force: '16', '24' or '32f'.
@@ -20,13 +19,13 @@ mergeInto(LibraryManager.library, {
     // The code of the depth z in the format (for the float, its bits as an unsigned number).
     code: function(z, format) {
       if (format === '32f') return new Uint32Array(new Float32Array([z]).buffer)[0];
-      return Math.floor(Math.min(Math.max(z, 0), 1) * ZbvDepthCodes.largest[format] + 0.5);
+      return Math.floor(Math.min(Math.max(z, 0), 1) * ZbvGlDepth.codes(format) + 0.5);
     },
 
     // The depth a code stands for.
     depthOf: function(code, format) {
       if (format === '32f') return new Float32Array(new Uint32Array([code]).buffer)[0];
-      return code / ZbvDepthCodes.largest[format];
+      return code / ZbvGlDepth.codes(format);
     },
 
     // The code in the four bytes at j.
@@ -75,7 +74,7 @@ mergeInto(LibraryManager.library, {
         pack = format === '32f'
           ? 'uint u = floatBitsToUint(gl_FragCoord.z); gl_FragDepth = gl_FragCoord.z;' +
             ' colour = vec4(uvec4(u >> 24u, (u >> 16u) & 255u, (u >> 8u) & 255u, u & 255u)) / 255.0;'
-          : 'float n = ' + ZbvDepthCodes.largest[format] + '.0;' +
+          : 'float n = ' + ZbvGlDepth.codes(format) + '.0;' +
             ' float v = floor(gl_FragCoord.z * n + 0.5); gl_FragDepth = v / n;' +
             ' float r = floor(v / 65536.0); float g = floor((v - r * 65536.0) / 256.0);' +
             ' colour = vec4(r, g, v - r * 65536.0 - g * 256.0, 255.0) / 255.0;';
