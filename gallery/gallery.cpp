@@ -43,6 +43,14 @@ int stopBecause(const std::string& why) {
   return 1;
 }
 
+// Saves a strip of pictures side by side at path, printing what it shows; the exit status.
+int saveStrip(const zbv::Outcome<zbv::Image>& made, const std::string& path, const char* shows) {
+  if (!made) return stopBecause(made.why());
+  if (auto saved = zbv::savePng(*made, path); !saved) return stopBecause(saved.why());
+  std::printf("%s  %s\n", path.c_str(), shows);
+  return 0;
+}
+
 // How far a frame drawn again is from the picture the viewer showed, where that is more than
 // the tolerance the README's pictures are held to across renderers; '' where it is within.
 std::string offFromShown(const zbv::Image& frame, const zbv::Image& shot) {
@@ -74,13 +82,9 @@ int saveDepthPictures(const std::vector<zbv::FrameSteps>& tour,
     if (auto saved = zbv::savePng(pictures.back(), path); !saved) return stopBecause(saved.why());
     std::printf("%s  %s\n", path.c_str(), zbv::describeDepth(whole.depth).c_str());
   }
-  if (!strip.empty()) {
-    auto made = zbv::makeStrip(pictures);
-    if (!made) return stopBecause(made.why());
-    if (auto saved = zbv::savePng(*made, strip); !saved) return stopBecause(saved.why());
-    std::printf("%s  the depth strip, under the pictures of the strip\n", strip.c_str());
-  }
-  return 0;
+  if (strip.empty()) return 0;
+  return saveStrip(zbv::makeStrip(pictures), strip,
+                   "the depth strip, under the pictures of the strip");
 }
 
 // The stop of the README's strip with the depth test off.
@@ -111,16 +115,11 @@ int saveSteps(const std::vector<zbv::FrameSteps>& tour, const std::vector<zbv::I
     std::printf("%s/  the frame after each of its %d draws, colour and depth\n", dir.c_str(),
                 zbv::facts::kDraws);
   }
-  if (!strip.empty()) {
-    std::vector<zbv::Image> pictures;
-    for (const zbv::Frame& f : tour[kDepthOffStop].after) pictures.push_back(f.colour);
-    auto made = zbv::sideBySide(pictures);
-    if (!made) return stopBecause(made.why());
-    if (auto saved = zbv::savePng(*made, strip); !saved) return stopBecause(saved.why());
-    std::printf("%s  the depth-test-off frame after each draw: floor, grey, red, blue teapot\n",
-                strip.c_str());
-  }
-  return 0;
+  if (strip.empty()) return 0;
+  std::vector<zbv::Image> pictures;
+  for (const zbv::Frame& f : tour[kDepthOffStop].after) pictures.push_back(f.colour);
+  return saveStrip(zbv::sideBySide(pictures), strip,
+                   "the depth-test-off frame after each draw: floor, grey, red, blue teapot");
 }
 
 // The lab's presets drawn off the screen, each saved under outdir/lab and its depth under
@@ -152,13 +151,8 @@ int saveLab(const zbv::Image& startUp, const std::string& outdir, const std::str
     std::printf("%s  %s\n", (dir + name).c_str(), zbv::describePreset(preset, f.depth).c_str());
     pictures.push_back(f.colour);
   }
-  if (!strip.empty()) {
-    auto made = zbv::sideBySide(pictures);
-    if (!made) return stopBecause(made.why());
-    if (auto saved = zbv::savePng(*made, strip); !saved) return stopBecause(saved.why());
-    std::printf("%s  the lab's presets side by side\n", strip.c_str());
-  }
-  return 0;
+  if (strip.empty()) return 0;
+  return saveStrip(zbv::sideBySide(pictures), strip, "the lab's presets side by side");
 }
 
 }  // namespace
@@ -209,11 +203,9 @@ int main(int argc, char** argv) {
     std::printf("%s  %s\n", path.c_str(), kTour[k].shows);
   }
   if (!strip.empty()) {
-    auto made = zbv::makeStrip(*shots);
-    if (!made) return stopBecause(made.why());
-    if (auto saved = zbv::savePng(*made, strip); !saved) return stopBecause(saved.why());
-    std::printf("%s  the strip: start-up, depth test off, lighting off, yellow, cyan\n",
-                strip.c_str());
+    const int status = saveStrip(zbv::makeStrip(*shots), strip,
+                                 "the strip: start-up, depth test off, lighting off, yellow, cyan");
+    if (status != 0) return status;
   }
   if (!icons.empty()) {
     mkdir(icons.c_str(), 0777);
