@@ -36,7 +36,7 @@ async function check(browser) {
     return `the page drew ${web.width}x${web.height}, the viewer ${desktop.width}x${desktop.height}`;
   }
   const r = compare(desktop, web);
-  say(`${page} against the viewer's start-up picture: probes within ${r.probeWorst}/255; ` +
+  say(`${page} against the viewer's start-up picture: landmarks within ${r.landmarkWorst}/255; ` +
     `${r.off} of ${r.smooth} smooth pixels off by more than the tolerance`);
   const fetched = await tab.evaluate(() =>
     performance.getEntriesByType('resource').map((e) => e.name));

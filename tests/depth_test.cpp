@@ -11,7 +11,7 @@
 #include "depth.h"
 #include "depth_picture.h"
 #include "in_window.h"
-#include "probes.h"
+#include "landmarks.h"
 #include "tour.h"
 #include "viewer.h"
 

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "icon.h"
-#include "probes.h"
+#include "landmarks.h"
 #include "session.h"
 #include "stop.h"
 #include "tour.h"

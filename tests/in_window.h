@@ -9,7 +9,7 @@
 
 #include "gl_window.h"
 #include "image.h"
-#include "probes.h"
+#include "landmarks.h"
 #include "scene_facts.h"
 #include "stop.h"
 #include "x_client.h"

@@ -7,7 +7,7 @@
 
 #include "glut.h"
 #include "in_window.h"
-#include "probes.h"
+#include "landmarks.h"
 #include "viewer.h"
 
 namespace zbv::test {

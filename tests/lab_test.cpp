@@ -20,7 +20,7 @@
 #include "lab.h"
 #include "lighting.h"
 #include "offscreen.h"
-#include "probes.h"
+#include "landmarks.h"
 #include "scene_oracle.h"
 #include "tour.h"
 #include "viewer.h"

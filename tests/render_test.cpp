@@ -12,7 +12,7 @@
 
 #include "glut.h"
 #include "in_window.h"
-#include "probes.h"
+#include "landmarks.h"
 #include "viewer.h"
 
 namespace zbv::test {
@@ -57,7 +57,7 @@ TEST_F(Render, FloorIsDarkGreyAndNeverBlack) {
   // The bottom rows show the floor alone, in front of all three teapots.
   const Image f = frame();
   EXPECT_TRUE(
-      probeRect(f, 0, kHeight - 20, kWidth, 20, toRgb(lit(kFloor.colour, kWhite, floorNdotL()))));
+      rectMatches(f, 0, kHeight - 20, kWidth, 20, toRgb(lit(kFloor.colour, kWhite, floorNdotL()))));
 }
 
 TEST_F(Render, WithoutDepthTestLaterTeapotsCoverEarlierOnes) {

@@ -4,7 +4,7 @@
 
 #include "glut.h"
 #include "in_window.h"
-#include "probes.h"
+#include "landmarks.h"
 #include "viewer.h"
 
 namespace zbv::test {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "in_window.h"
-#include "probes.h"
+#include "landmarks.h"
 #include "scene_oracle.h"
 #include "steps.h"
 #include "tour.h"
@@ -18,7 +18,7 @@ class Steps : public InWindow {};
 
 // After each draw the buffers hold the scene as far as it is drawn: the floor alone, then each
 // teapot added in turn, covering or behind what came before as the depth test decides (with
-// the test off the red teapot paints over the grey one in front of it, the probe point
+// the test off the red teapot paints over the grey one in front of it, the landmark
 // teapot1Over2 among others); and the last draw leaves what the window then shows.
 TEST_F(Steps, EachDrawAddsItsObjectInEveryState) {
   const auto tour = replayTourByDraws();

@@ -41,13 +41,24 @@ PixelHistory pixelHistory(int x, int y) {
   h.near = frame.near;
   h.far = frame.far;
   h.shown = static_cast<int>(frame.shown);
+  h.stored = frame.stored;
   for (int d = 0; d < static_cast<int>(frame.draws); ++d) {
     const auto draw = next<web_history::Draw>(at);
-    DrawHistory out{draw.depthTest != 0, draw.lighting != 0, {}};
+    DrawHistory out{draw.shown != 0,
+                    draw.depthTest != 0,
+                    draw.lighting != 0,
+                    draw.brought,
+                    static_cast<long long>(draw.before),
+                    static_cast<long long>(draw.after),
+                    {}};
     for (int n = 0; n < static_cast<int>(draw.fragments); ++n) {
       const auto f = next<web_history::Fragment>(at);
       out.fragments.push_back({static_cast<int>(f.triangle),
                                f.depth,
+                               static_cast<long long>(f.exactCode),
+                               static_cast<long long>(f.code),
+                               static_cast<long long>(f.before),
+                               f.gpuCode != 0,
                                static_cast<Fragment::Verdict>(static_cast<int>(f.verdict)),
                                {f.red, f.green, f.blue}});
       at += 3 * sizeof(web_history::Vertex) / sizeof(double);

@@ -28,15 +28,11 @@ test('the page\'s parameters are written in their order, the others kept in plac
   assert.equal(F.write('#a%20b=c%26d', own('4', '', '')), '#a%20b=c%26d&keys=4');
 });
 
-test('keys, one a group in the groups\' order, and pixels in whole numbers', () => {
+test('keys, one a group in the groups\' order', () => {
   const groups = ['12', '34', '567'];
   assert.deepEqual(F.keys('245', groups), ['2', '4', '5']);
   assert.deepEqual(F.keys('', groups), []);
   for (const bad of ['22', '21', '42', '8', '2x', '+2', '\u0662', '54']) {
     assert.equal(F.keys(bad, groups), null, bad);
-  }
-  assert.deepEqual(F.pixel('010,5'), [10, 5]);
-  for (const bad of ['-1,5', '1e3,5', '0x10,0x10', '5,6,7', '', ' 1,2', '1,2 ', '99999999999999999999999,5', '2.0,1']) {
-    assert.equal(F.pixel(bad), null, bad);
   }
 });

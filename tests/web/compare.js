@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // A picture of the page against the desktop's picture of the same frame, as the parity tests
-// compare them: every probe point within the same-renderer bound, and all but a share of the
+// compare them: every landmark within the same-renderer bound, and all but a share of the
 // smooth pixels (smooth in the desktop picture) within the cross-renderer bound.
 'use strict';
-const { probes, kPixelSteps, kProbeSteps, kSmoothShareOff, smoothPixels } =
+const { landmarks, kPixelSteps, kLandmarkSteps, kSmoothShareOff, smoothPixels } =
   require('../../tools/browser/scene');
 
 function distance(a, b, i) {
@@ -12,10 +12,10 @@ function distance(a, b, i) {
 }
 
 function compare(desktop, web) {
-  let probeWorst = 0, worstProbe = '';
-  for (const [name, [x, y]] of Object.entries(probes())) {
+  let landmarkWorst = 0, worstLandmark = '';
+  for (const [name, [x, y]] of Object.entries(landmarks())) {
     const d = distance(desktop, web, (y * desktop.width + x) * 3);
-    if (d > probeWorst) [probeWorst, worstProbe] = [d, name];
+    if (d > landmarkWorst) [landmarkWorst, worstLandmark] = [d, name];
   }
   const smooth = smoothPixels(desktop);
   let off = 0, worst = 0;
@@ -24,12 +24,12 @@ function compare(desktop, web) {
     if (d > kPixelSteps) off += 1;
     worst = Math.max(worst, d);
   }
-  return { probeWorst, worstProbe, smooth: smooth.length, off, worst };
+  return { landmarkWorst, worstLandmark, smooth: smooth.length, off, worst };
 }
 
 // Why a comparison is out of bounds; '' when it is within them.
 function outOfBounds(r, what) {
-  if (r.probeWorst > kProbeSteps) return `${what}: ${r.worstProbe} differs by ${r.probeWorst}/255`;
+  if (r.landmarkWorst > kLandmarkSteps) return `${what}: ${r.worstLandmark} differs by ${r.landmarkWorst}/255`;
   if (r.off > kSmoothShareOff * r.smooth) return `${what}: ${r.off} of ${r.smooth} smooth pixels off`;
   return '';
 }

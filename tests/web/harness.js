@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: MIT
-// A group of page tests, run once in each browser, each run sharing one headless browser.
-// Where the browser or the page is missing, the run stops at once with one line saying why:
-// failed under CI, skipped elsewhere. A browser without WebGL fails the run (unless it is
-// meant to lack it).
+// A group of page tests, run in one browser (Chromium, where it is among those asked for),
+// or in each browser where it checks what differs between engines (`everyEngine`: drawing,
+// input, accessibility, layout, full screen, downloads); ZBV_EVERY_ENGINE=1 runs every group
+// in each. Each run shares one headless browser. Where the browser or the page is missing,
+// the run stops at once with one line saying why: failed under CI, skipped elsewhere. A
+// browser without WebGL fails the run (unless it is meant to lack it).
 'use strict';
 const { describe, test, before, after } = require('node:test');
 const assert = require('node:assert/strict');
@@ -12,8 +14,10 @@ const { browserNames, unavailable, launch, connectShared, release, noWebgl } =
 // body(browser, name) declares the tests; browser() is the running browser (with a screen of
 // `scale` device pixels to a CSS pixel, when given).
 function browserSuite(title, { noWebgl: withoutWebgl = false, dark = false, scale = 0,
-  needs = () => '' } = {}, body) {
-  for (const name of browserNames()) {
+  everyEngine = false, needs = () => '' } = {}, body) {
+  const names = browserNames();
+  const all = everyEngine || process.env.ZBV_EVERY_ENGINE === '1';
+  for (const name of all ? names : names.slice(0, 1)) {
     const run = `${title} (${name})`;
     const why = unavailable(name) || needs();
     if (why && process.env.CI === 'true') {

@@ -29,7 +29,7 @@ const kTourShows = {
 const focused = (page) => page.evaluate(() => document.activeElement.id ||
   document.activeElement.dataset.key || document.activeElement.tagName);
 
-browserSuite('Keys', {}, (browser) => {
+browserSuite('Keys', { everyEngine: true }, (browser) => {
   test('the state line, the pressed buttons and the address follow the tour', async () => {
     const page = await openPage(browser());
     const live = await page.evaluate(() => document.getElementById('state').getAttribute('role'));

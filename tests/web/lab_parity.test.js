@@ -8,11 +8,11 @@ const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { openPage, readCanvas } = require('../../tools/browser/page_driver');
+const { openPage, readCanvas, frameAfter } = require('../../tools/browser/page_driver');
 const { facts, readPng } = require('../../tools/browser/scene');
 const { kDesktop } = require('./compare');
 const { browserSuite } = require('./harness');
-const { followed } = require('./history');
+const { followed } = require('./panel');
 
 const kPresets = facts.lab.presets;
 // Lit by the white light, a teapot's every pixel has a channel brighter than the floor can
@@ -28,6 +28,7 @@ function lost(program, preset) {
 }
 
 browserSuite('The lab\'s presets and the desktop\'s OpenGL', {
+  everyEngine: true,
   needs: () => (fs.existsSync(path.join(kDesktop, 'lab', `${kPresets[0].file}.png`)) ? ''
     : 'needs the desktop tour with its lab in ZBV_DESKTOP_TOUR (make test-web writes it)'),
 }, (browser, name) => {
@@ -39,8 +40,7 @@ browserSuite('The lab\'s presets and the desktop\'s OpenGL', {
     const lines = [];
     for (const p of kPresets) {
       const hash = `#near=${p.near}&far=${p.far}&depth=${p.depth}`;
-      await page.evaluate((h) => { location.hash = h; }, hash);
-      await page.waitForFunction((n) => document.getElementById('near').value === String(n), {}, p.near);
+      await frameAfter(page, () => page.evaluate((h) => { location.hash = h; }, hash));
       await followed(page);
       const [web, desk] = [lost(program, await readCanvas(page)), lost(deskProgram, desktop(p.file))];
       lines.push(`${p.file} ${(100 * web).toFixed(1)} % / ${(100 * desk).toFixed(1)} %`);

@@ -6,7 +6,7 @@ const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const { openPage, calls, settle, sleep, waitForFrames, frameAfter, readCanvas } =
   require('../../tools/browser/page_driver');
-const { followed } = require('./history');
+const { followed } = require('./panel');
 const { frontTeapotWidth } = require('../../tools/browser/scene');
 const { browserSuite, same } = require('./harness');
 
@@ -18,7 +18,7 @@ async function message(page, id) {
     canvasShown: document.getElementById('canvas').getClientRects().length > 0 }), id);
 }
 
-browserSuite('The page', {}, (browser) => {
+browserSuite('The page', { everyEngine: true }, (browser) => {
   test('dragging the frame to 400x300 widens the view, not the teapots', async () => {
     const page = await openPage(browser());
     const square = await readCanvas(page);
@@ -129,7 +129,7 @@ browserSuite('The page', {}, (browser) => {
   });
 });
 
-browserSuite('The page without WebGL', { noWebgl: true }, (browser) => {
+browserSuite('The page without WebGL', { noWebgl: true, everyEngine: true }, (browser) => {
   test('says so in words', async () => {
     const page = await openPage(browser(), { waitForFrame: false });
     const shown = await message(page, 'no-webgl');

@@ -14,6 +14,7 @@ const { browserSuite } = require('./harness');
 
 
 browserSuite('The page and the desktop viewer', {
+  everyEngine: true,
   needs: () => (fs.existsSync(path.join(kDesktop, `${tour()[0].file}.png`)) ? ''
     : 'needs the desktop tour in ZBV_DESKTOP_TOUR (make test-web writes it)'),
 }, (browser, name) => {
@@ -35,8 +36,8 @@ browserSuite('The page and the desktop viewer', {
       await fresh.browserContext().close();
     }
     for (const r of results) {
-      console.log(`${name}: ${r.stop.padEnd(40)} probes within ${r.probeWorst}/255` +
-        `${r.probeWorst ? ` (worst at ${r.worstProbe})` : ''}; ${r.smooth} smooth pixels, ` +
+      console.log(`${name}: ${r.stop.padEnd(40)} landmarks within ${r.landmarkWorst}/255` +
+        `${r.landmarkWorst ? ` (worst at ${r.worstLandmark})` : ''}; ${r.smooth} smooth pixels, ` +
         `${r.off} off by more than ${kPixelSteps}, worst ${r.worst}/255`);
     }
     console.log(`${name}: worst count ${Math.max(...results.map((r) => r.off))} smooth pixels ` +

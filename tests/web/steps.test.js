@@ -11,11 +11,12 @@ const { openPage, pressAndWait, readCanvas } = require('../../tools/browser/page
 const { facts, tour, readPng } = require('../../tools/browser/scene');
 const { kDesktop, compare, outOfBounds } = require('./compare');
 const { browserSuite } = require('./harness');
-const { chooseStep } = require('./history');
+const { chooseStep } = require('./panel');
 
 const kStepFiles = facts.draws.files;
 
 browserSuite('The frame draw by draw, and its depth', {
+  everyEngine: true,
   needs: () => (fs.existsSync(path.join(kDesktop, 'steps', tour()[0].file, 'depth')) ? ''
     : 'needs the desktop tour with its steps in ZBV_DESKTOP_TOUR (make test-web writes it)'),
 }, (browser, name) => {
@@ -43,7 +44,7 @@ browserSuite('The frame draw by draw, and its depth', {
     }
     for (const [kind, r] of Object.entries(worst)) {
       console.log(`${name}: worst ${kind}: ${r.what}, ${r.off} of ${r.smooth} smooth pixels off, ` +
-        `probes within ${r.probeWorst}/255, worst ${r.worst}/255`);
+        `landmarks within ${r.landmarkWorst}/255, worst ${r.worst}/255`);
     }
     assert.deepEqual(page.errors, []);
   });

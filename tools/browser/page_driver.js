@@ -10,7 +10,7 @@ const { kPage } = require('./browser');
 function countCalls() {
   // Times in ms since navigation began: the first frame's start, the latest frame's start
   // (its clear) and its latest draw call.
-  const counts = { clears: 0, draws: 0, firstFrameAt: 0, lastClearAt: 0, lastDrawAt: 0,
+  const counts = { clears: 0, draws: 0, firstFrameAt: 0, firstDrawAt: 0, lastClearAt: 0, lastDrawAt: 0,
     viewport: null };
   Object.defineProperty(window, 'zbvCalls', { value: counts });
   const wrap = (proto, name, field) => {
@@ -22,11 +22,12 @@ function countCalls() {
       }
       // Only what is drawn into the picture (the canvas, or the target that stands in for it):
       // not the page's own depth target.
-      const bound = this.getParameter(this.FRAMEBUFFER_BINDING), picture = window.ZbvGl &&
-        window.ZbvGl.target && window.ZbvGl.target.framebuffer;
+      const bound = this.getParameter(this.FRAMEBUFFER_BINDING), picture = window.ZbvGlDepth &&
+        window.ZbvGlDepth.target && window.ZbvGlDepth.target.framebuffer;
       if (bound && bound !== picture) return real.apply(this, args);
       counts[field] += 1;
       if (!counts.firstFrameAt) counts.firstFrameAt = performance.now();
+      if (field === 'draws' && !counts.firstDrawAt) counts.firstDrawAt = performance.now();
       const result = real.apply(this, args);
       counts[field === 'draws' ? 'lastDrawAt' : 'lastClearAt'] = performance.now();
       return result;
@@ -61,7 +62,10 @@ async function openPage(browser, { width = 800, height = 600, scale = browser.zb
   await page.evaluateOnNewDocument(countCalls);
   if (before) await page.evaluateOnNewDocument(before);
   await page.goto(url || pathToFileURL(kPage).href + hash);
-  if (waitForFrame) await waitForFrames(page, 1);
+  // The program's first frame under way: its first draw call made.
+  if (waitForFrame) {
+    await page.waitForFunction(() => window.zbvCalls.firstDrawAt > 0, { timeout: 20000 });
+  }
   return page;
 }
 
@@ -69,7 +73,8 @@ function calls(page) {
   return page.evaluate(() => ({ ...window.zbvCalls }));
 }
 
-// Waits until the page has drawn this many frames in all.
+// Waits until the page has cleared its picture this many times in all (the window's clear
+// when it opens, before the first frame, counts as the first).
 async function waitForFrames(page, n) {
   await page.waitForFunction((k) => window.zbvCalls.clears >= k, { timeout: 20000 }, n);
 }

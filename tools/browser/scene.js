@@ -12,12 +12,12 @@ const facts = JSON.parse(fs.readFileSync(path.join(kRoot, 'scene/facts.json'), '
 
 // The tour's stops in order: { file, key, shows } with key '' for the start-up picture.
 const tour = () => facts.tour;
-// The named probe points: { name: [x, y] } in the default-size frame, from the top-left.
-const probes = () => Object.fromEntries(
-  Object.entries(facts.probes).filter(([name]) => name !== 'about'));
+// The named landmarks: { name: [x, y] } in the default-size frame, from the top-left.
+const landmarks = () => Object.fromEntries(
+  Object.entries(facts.landmarks).filter(([name]) => name !== 'about'));
 // Tolerances in 8-bit steps per channel: across renderers, and where both agree exactly.
 const kPixelSteps = facts.tolerance.pixelSteps;
-const kProbeSteps = facts.tolerance.sameRendererSteps;
+const kLandmarkSteps = facts.tolerance.sameRendererSteps;
 // The share of smooth pixels that may differ by more than kPixelSteps.
 const kSmoothShareOff = facts.tolerance.edgeShare;
 
@@ -49,12 +49,12 @@ function smoothPixels(frame) {
   return out;
 }
 
-// Width in pixels of the front (grey) teapot along the row through its front probe, scaled to
+// Width in pixels of the front (grey) teapot along the row through its front landmark, scaled to
 // the frame's height: lit or not, its pixels are the only neutral grey there brighter than
 // the floor can ever be (its colour under the global ambient, the light's ambient and a
 // full diffuse part).
 function frontTeapotWidth(frame) {
-  const row = Math.floor((frame.height * facts.probes.teapot1Front[1]) / facts.window.height);
+  const row = Math.floor((frame.height * facts.landmarks.teapot1Front[1]) / facts.window.height);
   const floorMost = 255 * Math.max(...facts.floor.colour) * (facts.globalAmbient + 2);
   let n = 0;
   for (let x = 0; x < frame.width; ++x) {
@@ -86,5 +86,5 @@ function windowZ(distance, near = facts.camera.near, far = facts.camera.far) {
   return ((far + near) / (far - near) - (2 * far * near) / ((far - near) * distance) + 1) / 2;
 }
 
-module.exports = { floorDistance, windowZ, facts, tour, probes, kPixelSteps, kProbeSteps, kSmoothShareOff, readPng,
+module.exports = { floorDistance, windowZ, facts, tour, landmarks, kPixelSteps, kLandmarkSteps, kSmoothShareOff, readPng,
   smoothPixels, frontTeapotWidth };

@@ -41,6 +41,10 @@ struct Context {
   Vec4 clearColour{0, 0, 0, 0};
   GLenum error = GL_NO_ERROR;
   GLenum primitive = 0;  // the mode of the glBegin in progress, 0 outside one
+  // The planes the last perspective projection was made with (gluPerspective, in double, as
+  // asked), and the projection matrix it left: see projectionPlanes.
+  double perspectiveNear = 0, perspectiveFar = 0;
+  Mat4 perspectiveMatrix{};
 
   Context() { lights[0].diffuse = lights[0].specular = {1, 1, 1, 1}; }
   static Mat4 identity() { return {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}; }
@@ -63,6 +67,10 @@ Mat4 multiply(const Mat4& a, const Mat4& b);
 Vec4 transform(const Mat4& m, const Vec4& v);
 // The current matrix, the one glMatrixMode chose.
 Mat4& currentMatrix();
+
+// The near and far planes of the projection as it stands, as they were asked for, where it
+// is the one the last perspective projection left; false where it is not (or there was none).
+bool projectionPlanes(double* zNear, double* zFar);
 
 // The lit colour of a vertex at this eye-space position with this eye-space unit normal.
 // Fills *terms, when given, with the parts the colour was summed from.

@@ -2,6 +2,7 @@
 // GLU's camera and perspective projection, multiplied onto the current matrix.
 #include <cmath>
 
+#include "gl/context.h"
 #include "gl/core.h"
 #include "gl/hooks.h"
 
@@ -63,6 +64,19 @@ void perspective(double fovy, double aspect, double zNear, double zFar) {
   m[11] = -1;
   m[14] = -2 * zNear * zFar / depth;
   multiply(m);
+  Context& c = context();
+  if (c.matrixMode != GL_PROJECTION) return;
+  c.perspectiveNear = zNear;
+  c.perspectiveFar = zFar;
+  c.perspectiveMatrix = c.projection;
+}
+
+bool projectionPlanes(double* zNear, double* zFar) {
+  const Context& c = context();
+  if (c.perspectiveFar <= c.perspectiveNear || c.projection != c.perspectiveMatrix) return false;
+  *zNear = c.perspectiveNear;
+  *zFar = c.perspectiveFar;
+  return true;
 }
 
 }  // namespace zbv::web::gl

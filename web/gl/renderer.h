@@ -17,8 +17,9 @@ inline constexpr int kClipFloats = 4;
 inline constexpr int kColourFloats = 4;
 inline constexpr int kVertexFloats = kClipFloats + kColourFloats;
 
-// The vertex appended to `out` as the renderer takes it: kVertexFloats floats.
-void appendForRenderer(std::vector<float>& out, const Vertex& v);
+// The vertex written at `out` as the renderer takes it, kVertexFloats floats; the place after
+// them returned.
+float* writeForRenderer(float* out, const Vertex& v);
 
 // One entry for each call; enumerations are OpenGL's (and WebGL's) numbers. A table of plain
 // functions, so that a renderer may be the browser's imports themselves.

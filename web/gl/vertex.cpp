@@ -2,6 +2,7 @@
 // Vertices: transformed to eye and clip coordinates, lit or given the current colour, and
 // handed on a primitive at a time to the renderer, which interpolates the colours across
 // each triangle (smooth shading); the hooks see each primitive on its way.
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -44,9 +45,10 @@ void submit(Primitive&& p) {
   const Context& c = context();
   const bool drawn = !drawGate || drawGate(p, c);
   if (drawn && renderer()) {
-    std::vector<float> flat;
-    flat.reserve(p.order.size() * kVertexFloats);
-    for (std::uint32_t i : p.order) appendForRenderer(flat, p.vertices[i]);
+    // Sized once and written in place: a teapot's primitive has thousands of vertices.
+    std::vector<float> flat(p.order.size() * kVertexFloats);
+    float* out = flat.data();
+    for (std::uint32_t i : p.order) out = writeForRenderer(out, p.vertices[i]);
     renderer()->draw(p.mode, flat.data(), static_cast<int>(p.order.size()));
   }
   if (drawHook) drawHook(std::move(p), c, drawn);
@@ -62,10 +64,10 @@ void onDraw(DrawHook hook) {
   drawHook = hook;
 }
 
-void appendForRenderer(std::vector<float>& out, const Vertex& v) {
+float* writeForRenderer(float* out, const Vertex& v) {
   static_assert(kClipFloats == 4 && kColourFloats == 4, "a vertex as the renderer takes it");
-  for (float f : v.clip) out.push_back(f);
-  for (float f : v.colour) out.push_back(f);
+  out = std::copy(v.clip.begin(), v.clip.end(), out);
+  return std::copy(v.colour.begin(), v.colour.end(), out);
 }
 
 Vertex processVertex(const Vec3& position, const Vec3& normal) {

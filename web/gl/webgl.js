@@ -8,9 +8,9 @@
 // --js-library.
 mergeInto(LibraryManager.library, {
   $ZbvGl: {
-    canvas: null,
     gl: null,
-    program: null,
+    picture: null,  // the picture's program, as makeProgram made it
+    program: null,  // and its WebGL program
     buffer: null,
     // A vertex's floats: clip coordinates, then colour (set when the context opens).
     clipFloats: 0,
@@ -31,41 +31,68 @@ mergeInto(LibraryManager.library, {
       return !!ZbvGl.gl && !ZbvGl.gl.isContextLost();
     },
 
-    // A shader compiled from this text and attached to the program.
-    shader: function(program, type, text) {
-      var gl = ZbvGl.gl, s = gl.createShader(type);
-      gl.shaderSource(s, text);
-      gl.compileShader(s);
-      gl.attachShader(program, s);
-      return s;
+    // Whether the context is WebGL 2.
+    webgl2: function() {
+      return typeof WebGL2RenderingContext !== 'undefined' &&
+             ZbvGl.gl instanceof WebGL2RenderingContext;
     },
 
-    // Shader, buffer and state, on a new or restored context: null when ready, else what went
-    // wrong ({reason: 'compile' or 'link', log: the driver's own words, or ''}).
-    prepare: function() {
-      var gl = ZbvGl.gl;
-      var program = gl.createProgram();
-      var shaders = [ZbvGl.shader(program, gl.VERTEX_SHADER,
-          'attribute vec4 position; attribute vec4 colour; varying vec4 shade;' +
-          'void main() { gl_Position = position; shade = colour; }'),
-        ZbvGl.shader(program, gl.FRAGMENT_SHADER,
-          '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
-          'precision mediump float;\n#endif\n' +
-          'varying vec4 shade; void main() { gl_FragColor = shade; }')];
+    // A program made from these two shaders' texts, its vertices' position and colour at
+    // attributes 0 and 1: {program, shaders}. It is compiled and linked at once (in parallel
+    // where the browser offers it), but asked about only when `failure` is: asking waits for
+    // the GPU.
+    makeProgram: function(vertex, fragment) {
+      var gl = ZbvGl.gl, program = gl.createProgram();
+      var shaders = [[gl.VERTEX_SHADER, vertex], [gl.FRAGMENT_SHADER, fragment]].map(function(s) {
+        var shader = gl.createShader(s[0]);
+        gl.shaderSource(shader, s[1]);
+        gl.compileShader(shader);
+        gl.attachShader(program, shader);
+        return shader;
+      });
       gl.bindAttribLocation(program, 0, 'position');
       gl.bindAttribLocation(program, 1, 'colour');
       gl.linkProgram(program);
-      // One question to the GPU when all is well (each waits for it); the shaders' own
-      // verdicts only when the program failed.
-      if (!gl.getProgramParameter(program, gl.LINK_STATUS) && !gl.isContextLost()) {
-        var broken = shaders.filter(function(s) {
-          return !gl.getShaderParameter(s, gl.COMPILE_STATUS);
-        });
-        return broken.length ? {reason: 'compile', log: gl.getShaderInfoLog(broken[0]) || ''}
-          : {reason: 'link', log: gl.getProgramInfoLog(program) || ''};
-      }
+      return {program: program, shaders: shaders};
+    },
+
+    // What went wrong with a program made by makeProgram, or null when it is ready: {reason:
+    // 'compile' or 'link', log: the driver's own words, or ''}. Asked once.
+    failure: function(made) {
+      var gl = ZbvGl.gl;
+      if (made.checked || gl.isContextLost()) return made.failed || null;
+      made.checked = true;
+      if (gl.getProgramParameter(made.program, gl.LINK_STATUS)) return null;
+      var broken = made.shaders.filter(function(s) {
+        return !gl.getShaderParameter(s, gl.COMPILE_STATUS);
+      });
+      made.failed = broken.length ? {reason: 'compile', log: gl.getShaderInfoLog(broken[0]) || ''}
+        : {reason: 'link', log: gl.getProgramInfoLog(made.program) || ''};
+      return made.failed;
+    },
+
+    // A limit of the context (a getParameter name), asked once per context.
+    limit: function(name) {
+      var limits = ZbvGl.limits || (ZbvGl.limits = {});
+      if (!(name in limits)) limits[name] = ZbvGl.gl.getParameter(ZbvGl.gl[name]);
+      return limits[name];
+    },
+
+    // Shader, buffer and state, on a context drawn with for the first time, or restored. The
+    // picture's program is asked about later (pictureFailure), not on the way to the first
+    // frame.
+    prepare: function() {
+      var gl = ZbvGl.gl;
+      gl.getExtension('KHR_parallel_shader_compile');
+      ZbvGl.limits = null;
+      ZbvGl.picture = ZbvGl.makeProgram(
+          'attribute vec4 position; attribute vec4 colour; varying vec4 shade;' +
+          'void main() { gl_Position = position; shade = colour; }',
+          '#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n#else\n' +
+          'precision mediump float;\n#endif\n' +
+          'varying vec4 shade; void main() { gl_FragColor = shade; }');
+      var program = ZbvGl.program = ZbvGl.picture.program;
       gl.useProgram(program);
-      ZbvGl.program = program;
       ZbvGl.buffer = gl.createBuffer();
       gl.bindBuffer(gl.ARRAY_BUFFER, ZbvGl.buffer);
       gl.enableVertexAttribArray(0);
@@ -81,44 +108,57 @@ mergeInto(LibraryManager.library, {
       gl.frontFace(ZbvGl.front === null ? gl.CCW : ZbvGl.front);
       gl.clearColor.apply(gl, ZbvGl.clearColour);
       if (ZbvGl.viewport) gl.viewport.apply(gl, ZbvGl.viewport);
-      return null;
+    },
+
+    // Why the picture cannot be drawn, where its program failed ({kind: 'gl-failed', reason,
+    // log}); null when it can.
+    pictureFailure: function() {
+      var failed = ZbvGl.usable() && ZbvGl.failure(ZbvGl.picture);
+      return failed ? Object.assign({kind: 'gl-failed'}, failed) : null;
     },
 
     // WebGL on this canvas, vertices laid out as given: null when ready, else why not
-    // ({kind: 'no-webgl', or 'gl-failed' and what prepare says}).
+    // ({kind: 'no-webgl'}; a program that fails says so later: pictureFailure).
     open: function(canvas, depth, clipFloats, colourFloats) {
       var options = {alpha: false, depth: !!depth, stencil: false, antialias: false,
                      preserveDrawingBuffer: true};
       var gl = canvas && (canvas.getContext('webgl2', options) ||
                           canvas.getContext('webgl', options) ||
                           canvas.getContext('experimental-webgl', options));
-      if (!gl) return {kind: 'no-webgl', detail: ''};
-      ZbvGl.canvas = canvas;
+      if (!gl) return {kind: 'no-webgl'};
       ZbvGl.gl = gl;
       ZbvGl.clipFloats = clipFloats;
       ZbvGl.colourFloats = colourFloats;
-      var failed = ZbvGl.prepare();
-      return failed ? Object.assign({kind: 'gl-failed'}, failed) : null;
+      return null;
     },
 
-    // The framebuffer the picture is drawn into (the canvas's, null, unless a target of
-    // another depth format stands in for it), bound.
-    bindPicture: function() {
-      var gl = ZbvGl.gl;
-      gl.bindFramebuffer(gl.FRAMEBUFFER, ZbvGl.target ? ZbvGl.target.framebuffer : null);
+    // The shader, buffer and state made when first drawn with (compiling a shader holds up the
+    // GPU, and with it the page's first paint: the first frame comes after that paint).
+    ensure: function() {
+      if (!ZbvGl.program) ZbvGl.prepare();
     },
-    target: null,  // the picture's target, where depth_format.js makes one
+
+    // The state the GL layer has set, put back after a layer above drew with its own: the
+    // viewport and the two tests it switches.
+    restoreState: function() {
+      var gl = ZbvGl.gl;
+      [gl.CULL_FACE, gl.DEPTH_TEST].forEach(function(cap) {
+        if (ZbvGl.caps[cap]) gl.enable(cap); else gl.disable(cap);
+      });
+      if (ZbvGl.viewport) gl.viewport.apply(gl, ZbvGl.viewport);
+    },
 
     // The context is lost: everything made in it is gone.
     lost: function() {
+      ZbvGl.program = null;
       ZbvGl.lostHooks.forEach(function(hook) { hook(); });
     },
 
     // The context is back, empty: null when it is ready to draw again, else what went wrong.
     restored: function() {
-      var failed = ZbvGl.prepare();
+      ZbvGl.prepare();
       ZbvGl.restoredHooks.forEach(function(hook) { hook(); });
-      return failed;
+      return ZbvGl.pictureFailure();
     },
   },
 
@@ -132,6 +172,7 @@ mergeInto(LibraryManager.library, {
   zbv_webgl_clear__deps: ['$ZbvGl', '$ZbvGlDepth'],
   zbv_webgl_clear: function(mask) {
     if (!ZbvGl.gl) return;
+    ZbvGl.ensure();
     ZbvGlDepth.ready();
     ZbvGl.gl.clear(mask);
   },
@@ -165,6 +206,7 @@ mergeInto(LibraryManager.library, {
   zbv_webgl_draw: function(mode, vertices, count) {
     var gl = ZbvGl.gl;
     if (!gl) return;
+    ZbvGl.ensure();
     var floats = count * (ZbvGl.clipFloats + ZbvGl.colourFloats);
     gl.bufferData(gl.ARRAY_BUFFER, HEAPF32.subarray(vertices >> 2, (vertices >> 2) + floats),
                   gl.STREAM_DRAW);

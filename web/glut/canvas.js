@@ -14,12 +14,14 @@ mergeInto(LibraryManager.library, {
     width: 0,
     height: 0,
     // What the layers above may hear: the window opened (its canvas, before the program has
-    // set its state up), a frame drawn, and trouble that keeps the window from drawing
-    // ({kind: 'no-webgl'}, or {kind: 'gl-failed', reason, log}: webgl.js).
+    // set its state up), a frame drawn, trouble that keeps the window from drawing
+    // ({kind: 'no-webgl'}, or {kind: 'gl-failed', reason, log}: webgl.js), and the context
+    // taken away and given back.
     hooks: {
       opened: function(canvas) {},
       shown: function() {},
       trouble: function(trouble) {},
+      lost: function(lost) {},  // the context taken away (true), or given back (false)
     },
 
     // A key typed (its byte, as GLUT hands it on) at the pointer's last place.
@@ -27,12 +29,20 @@ mergeInto(LibraryManager.library, {
       _zbv_glut_key(key, ZbvGlut.x, ZbvGlut.y);
     },
 
-    // Draws the frame that has been asked for, if any, shows it, and says so.
+    // Draws the frame that has been asked for, if any, shows it, and says so. The picture's
+    // program is asked about once the first frame is on its way: asking waits for the GPU.
     frame: function() {
       if (!_zbv_glut_frame()) return;
       ZbvGlDepth.show();
       ZbvGlut.hooks.shown();
+      if (ZbvGlut.checked) return;
+      ZbvGlut.checked = true;
+      setTimeout(function() {
+        var failed = ZbvGl.pictureFailure();
+        if (failed) ZbvGlut.hooks.trouble(failed);
+      }, 0);
     },
+    checked: false,
 
     // The canvas made this many CSS pixels in size, and the window with it. A resized canvas
     // has lost its picture, so it is drawn again at once, whether or not the window's size
@@ -75,18 +85,21 @@ mergeInto(LibraryManager.library, {
       canvas.addEventListener('webglcontextlost', function(e) {
         e.preventDefault();  // so that the browser restores it
         ZbvGl.lost();
+        ZbvGlut.hooks.lost(true);
       });
       canvas.addEventListener('webglcontextrestored', function() {
         var failed = ZbvGl.restored();
-        if (failed) ZbvGlut.hooks.trouble(Object.assign({kind: 'gl-failed'}, failed));
+        ZbvGlut.hooks.lost(false);
+        if (failed) ZbvGlut.hooks.trouble(failed);
         else _zbv_glut_repaint();
       });
     },
   },
 
-  zbv_glut_open__deps: ['$ZbvGlut'],
+  zbv_glut_open__deps: ['$ZbvGlut', '$ZbvGl'],
   zbv_glut_open: function(title, depth, clipFloats, colourFloats) {
-    var canvas = document.getElementById('canvas');
+    // The page names its canvas to the program, as Emscripten's programs are told theirs.
+    var canvas = Module['canvas'];
     document.title = UTF8ToString(title);
     var failed = ZbvGl.open(canvas, depth, clipFloats, colourFloats);
     if (failed) {

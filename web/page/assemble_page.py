@@ -1,27 +1,33 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
-"""Puts the page together: the shell, the program's script inside it, and its WebAssembly
-as base64 in an element of its own, which the browser's HTML parser passes over and the
-script decodes at once (shell.html). The script is written in ASCII alone: a single other
-character would make the browser hold the whole script, and scan it, in two bytes a character.
-The shell's indentation and its style sheet's spacing are left out: they show nothing.
+"""Puts the page together: the shell, the program's script and its WebAssembly, its English
+words, and the loader that opens them. The script, the WebAssembly and English's words are
+kept compressed (raw DEFLATE, as base64) in elements the browser's HTML parser passes over,
+each with its size; the loader (loader.js, shortened) inflates them as the page is read and
+writes the script into the page, where it runs. The script is written in ASCII alone. The
+shell's indentation and its style sheet's spacing are left out: they show nothing, and the
+words the shell's elements name are put in them, English's, so that the first paint shows
+them.
 
-The page's words: English as it is, in an element of its own; every other language as the
-list of its words in English's order, all of them in one element, compressed together (raw
-DEFLATE, which the page opens with the browser's own decompression) and as base64, with the
-languages' tags and names beside it.
+Every other language: the list of its words in English's order, all of them in one element,
+compressed together (the page opens them with the browser's own decompression when one is
+chosen), with the languages' tags and names beside it. The languages are the catalogues
+present, in the order facts.py gives them (English first); a catalogue that does not have
+English's words, in English's order, stops the assembly.
 
-usage: assemble_page.py SHELL SCRIPT WASM WORDS OUT (WORDS: the folder of catalogues, one
-language each, en.json the source)"""
+The key buttons, from the scene's facts (facts.py), at the shell's mark {{{ KEYS }}}.
+
+usage: assemble_page.py SHELL SCRIPT WASM LOADER WORDS FACTS OUT (LOADER: loader.js
+shortened; WORDS: the folder of catalogues, one language each, en.json the source; FACTS:
+scene/facts.json)"""
 import base64
 import json
-import os
 import re
 import sys
 import zlib
 
-# The languages the page speaks, in the order its control lists them.
-LANGUAGES = ['en', 'es', 'fr', 'de', 'pt-BR', 'zh-Hans']
+sys.dont_write_bytecode = True  # the build leaves the source folder as it was
+import facts  # noqa: E402
 
 
 def escape(c):
@@ -53,50 +59,106 @@ def json_text(words):
     return json.dumps(words, ensure_ascii=False, separators=(',', ':')).replace('<', '\\u003c')
 
 
-def words_elements(words_dir):
-    catalogues = {}
-    for lang in LANGUAGES:
-        path = os.path.join(words_dir, lang + '.json')
-        if os.path.exists(path):
-            with open(path, encoding='utf-8') as f:
-                catalogues[lang] = json.load(f)
-    english = catalogues['en']
-    others = [lang for lang in catalogues if lang != 'en']
-    for lang in others:
-        if list(catalogues[lang]) != list(english):
-            sys.exit(f'{words_dir}/{lang}.json: its words are not those of en.json, in its order')
+def catalogues(words_dir):
+    return dict(facts.languages(words_dir))
+
+
+def deflated(data):
+    """Raw DEFLATE of the bytes, as base64."""
     deflate = zlib.compressobj(9, zlib.DEFLATED, -15)
-    packed = deflate.compress(json_text([[catalogues[lang][k] for k in english] for lang in others])
-                              .encode('utf-8')) + deflate.flush()
-    def attribute(text):
-        return text.replace('&', '&amp;').replace('"', '&quot;')
-    names = ','.join(attribute(catalogues[lang]['language']) for lang in catalogues)
-    return (f'<script type="application/json" id="words-en">{json_text(english)}</script>\n'
-            f'<script type="application/octet-stream" id="words" data-langs="{",".join(catalogues)}" '
-            f'data-names="{names}">{base64.b64encode(packed).decode("ascii")}</script>')
+    return base64.b64encode(deflate.compress(data) + deflate.flush()).decode('ascii')
 
 
-def main(shell_path, script_path, wasm_path, words_dir, out_path):
+def packed(element_id, data, attributes=''):
+    """An element the HTML parser passes over that keeps the bytes compressed (loader.js
+    inflates them), with their size."""
+    return (f'<script type="application/octet-stream" id="{element_id}" data-size="{len(data)}"'
+            f'{attributes}>{deflated(data)}</script>')
+
+
+def words_elements(words_dir):
+    catalogues_ = catalogues(words_dir)
+    english = catalogues_['en']
+    others = [lang for lang in catalogues_ if lang != 'en']
+    names = ','.join(attribute(catalogues_[lang]['language']) for lang in catalogues_)
+    others_words = json_text([[catalogues_[lang][k] for k in english] for lang in others])
+    return (packed('words-en', json_text(english).encode('utf-8')) + '\n' +
+            f'<script type="application/octet-stream" id="words" data-langs="{",".join(catalogues_)}" '
+            f'data-names="{names}">{deflated(others_words.encode("utf-8"))}</script>')
+
+
+def html_text(text):
+    return text.replace('&', '&amp;').replace('<', '&lt;').replace('>', '&gt;')
+
+
+# An element that names its word and is empty in the shell: its opening tag, name and word.
+WORD_ELEMENT = re.compile(r'(<(\w+)\b[^>]*\bdata-w="([^"]+)"[^>]*>)(</\2>)')
+
+
+def english_words(shell, english):
+    """The shell with English's words in place, as the first paint shows them: the text of each
+    element that names a word (data-w; a key button's word has its key, data-w-key, in a
+    <kbd>), and each accessible name (data-w-label). The page puts another language's in place
+    of them when one is chosen."""
+    def text(m):
+        opening, word = m.group(1), english[m.group(3)]
+        key = re.search(r'\bdata-w-key="([^"]*)"', opening)
+        if key:
+            before, _, after = word.partition('{key}')
+            inner = html_text(before) + '<kbd>' + html_text(key.group(1)) + '</kbd>' + html_text(after)
+        elif '{' in word:
+            sys.exit(f'the word "{m.group(3)}" has places to fill, and an element shows it as it is')
+        else:
+            inner = html_text(word)
+        return opening + inner + m.group(4)
+    shell = WORD_ELEMENT.sub(text, shell)
+    return re.sub(r'\bdata-w-label="([^"]+)"',
+                  lambda m: m.group(0) + f' aria-label="{attribute(english[m.group(1)])}"', shell)
+
+
+def attribute(text):
+    return text.replace('&', '&amp;').replace('"', '&quot;')
+
+
+def noscript(words_dir):
+    """The sentence for a browser without JavaScript, in every language the page speaks."""
+    out = []
+    for lang, words in catalogues(words_dir).items():
+        out.append(f'<p lang="{lang}">{html_text(words["noscript"])}</p>')
+    return ''.join(out)
+
+
+def main(shell_path, script_path, wasm_path, loader_path, words_dir, facts_path, out_path):
     with open(shell_path, encoding='utf-8') as f:
         shell = tighten(f.read())
+    if 'data-key=' in shell:
+        sys.exit(f'{shell_path}: a key button of its own; the buttons are made from the facts')
+    if shell.count('{{{ KEYS }}}') != 1:
+        sys.exit(f'{shell_path}: {{{{{{ KEYS }}}}}} must appear once')
+    shell = english_words(shell.replace('{{{ KEYS }}}', facts.buttons(facts.read(facts_path))),
+                          catalogues(words_dir)['en']).replace('{{{ NOSCRIPT }}}', noscript(words_dir))
     with open(script_path, encoding='utf-8') as f:
         # Only string literals hold other characters, and \uXXXX means the same there.
         script = ''.join(c if ord(c) < 128 else escape(c) for c in f.read())
     with open(wasm_path, 'rb') as f:
-        program = base64.b64encode(f.read()).decode('ascii')
-    if '</script' in script.lower():
-        sys.exit(f'{script_path}: the script holds "</script", which would end it early')
-    for mark in ('{{{ PROGRAM }}}', '{{{ SCRIPT }}}', '{{{ WORDS }}}'):
+        program = f.read()
+    with open(loader_path, encoding='utf-8') as f:
+        loader = f.read()
+    for text, path in ((script, script_path), (loader, loader_path)):
+        if '</script' in text.lower():
+            sys.exit(f'{path}: the script holds "</script", which would end it early')
+    for mark in ('{{{ PROGRAM }}}', '{{{ SCRIPT }}}', '{{{ LOADER }}}', '{{{ WORDS }}}'):
         if shell.count(mark) != 1:
             sys.exit(f'{shell_path}: {mark} must appear once')
     page = shell.replace('{{{ WORDS }}}', words_elements(words_dir)).replace(
-        '{{{ PROGRAM }}}', program).replace(
-        '{{{ SCRIPT }}}', '<script>\n' + script + '</script>')
+        '{{{ PROGRAM }}}', packed('program', program)).replace(
+        '{{{ SCRIPT }}}', packed('script', script.encode('ascii'))).replace(
+        '{{{ LOADER }}}', '<script>' + loader + '</script>')
     with open(out_path, 'w', encoding='utf-8', newline='\n') as f:
         f.write(page)
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 6:
+    if len(sys.argv) != 8:
         sys.exit(__doc__)
     main(*sys.argv[1:])

@@ -87,11 +87,5 @@ mergeInto(LibraryManager.library, {
       }
       return out;
     },
-
-    // A pixel "x,y" (whole numbers, from the bottom left) as [x, y]; null when malformed.
-    pixel: function(value) {
-      var p = /^(\d{1,7}),(\d{1,7})$/.exec(value || '');
-      return p ? [+p[1], +p[2]] : null;
-    },
   },
 });

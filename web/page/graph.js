@@ -4,7 +4,7 @@
 // it, the codes around the picked pixel, a tick each, with the distance each stands for. Its
 // caption gives the numbers to a screen reader. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvGraph__deps: ['$ZbvPrecision', '$ZbvDepthCodes', '$ZbvWords'],
+  $ZbvGraph__deps: ['$ZbvPrecision', '$ZbvGlDepth', '$ZbvWords'],
   $ZbvGraph: {
     // Around the picked pixel: this many codes each way.
     around: 6,
@@ -30,8 +30,8 @@ mergeInto(LibraryManager.library, {
       context.stroke();
       context.fillText('0', 4, y(0) + 4);
       context.fillText('1', 4, y(1) + 4);
-      context.fillText(ZbvLabControls.plane(near), pad, h - 6);
-      context.fillText(ZbvLabControls.plane(far), half - pad - 24, h - 6);
+      context.fillText(ZbvWords.number(near, {all: true}), pad, h - 6);
+      context.fillText(ZbvWords.number(far, {all: true}), half - pad - 24, h - 6);
       if (picked === null) return;
       var at = P.at(picked, format, near, far);
       context.strokeStyle = context.fillStyle = accent;
@@ -40,7 +40,8 @@ mergeInto(LibraryManager.library, {
       context.fill();
       // The codes around it: each a tick where they can be told apart, at the distance where
       // the next takes over.
-      var lo = Math.max(picked - G.around, 0), hi = picked + G.around, left = half + pad;
+      var largest = ZbvGlDepth.largest(format), left = half + pad;
+      var lo = Math.max(picked - G.around, 0), hi = Math.min(picked + G.around, largest);
       var from = P.at(lo, format, near, far).from, to = P.at(hi, format, near, far).to;
       var zx = function(t) { return left + (w - left - pad) * (t - from) / Math.max(to - from, 1e-300); };
       var zy = function(k) { return pad + (h - 2 * pad) * (hi - k) / Math.max(hi - lo, 1); };
@@ -55,20 +56,30 @@ mergeInto(LibraryManager.library, {
         context.stroke();
         context.strokeStyle = context.fillStyle = ink;
       }
-      context.fillText(ZbvWords.number(from, 0, 6), left, h - 6);
-      context.fillText(ZbvWords.number(to, 0, 6), w - pad - 48, h - 6);
+      context.fillText(ZbvWords.number(from, {precision: 6}), left, h - 6);
+      context.fillText(ZbvWords.number(to, {precision: 6}), w - pad - 48, h - 6);
     },
 
-    // What the graph shows, in words.
-    caption: function(near, far, format, picked) {
-      var P = ZbvPrecision, W = ZbvWords, n = function(x) { return W.number(x, 0, 3); };
-      var text = W.t('graph', {near: ZbvLabControls.plane(near), far: ZbvLabControls.plane(far),
-        format: W.t('format.' + format), half: n(P.distance(0.5, near, far)),
-        ninety: n(P.distance(0.9, near, far))});
+    // What the graph shows, in words: where half and 90 % of the format's codes lie, and the
+    // codes around the pixel picked, each standing for the distances the panel gives it (the
+    // numbers as they are, on the caption's data-from, data-to and data-half).
+    caption: function(near, far, format, picked, element) {
+      var P = ZbvPrecision, W = ZbvWords, shares = P.shares(format, near, far);
+      var n = function(x) { return W.number(x, {precision: 3}); };
+      if (element) element.dataset.half = shares.half;
+      var text = W.t(ZbvGlDepth.isFloat(format) ? 'graph.float' : 'graph', {
+        near: W.number(near, {all: true}), far: W.number(far, {all: true}),
+        format: format, half: n(shares.half), ninety: n(shares.ninety)});
       if (picked === null) return W.t('sentences', {a: text, b: W.t('graph.pick')});
-      var at = P.at(picked, format, near, far), six = function(x) { return W.number(x, 0, 6); };
-      return W.t('sentences', {a: text, b: W.t('graph.picked', {t: six(at.distance), hex: at.hex,
-        from: six(at.from), to: six(at.to), n: 2 * ZbvGraph.around + 1})});
+      var at = P.at(picked, format, near, far), count = Math.min(picked + ZbvGraph.around,
+        ZbvGlDepth.largest(format)) - Math.max(picked - ZbvGraph.around, 0) + 1;
+      if (element) {
+        element.dataset.from = at.from;
+        element.dataset.to = at.to;
+      }
+      var end = function(x) { return W.number(x, {digits: P.places(at.width)}); };
+      return W.t('sentences', {a: text, b: W.t('graph.picked', {t: n(at.distance), hex: at.hex,
+        from: end(at.from), to: end(at.to), n: W.number(count)})});
     },
   },
 });

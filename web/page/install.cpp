@@ -5,7 +5,7 @@
 // page/CMakeLists.txt).
 #include <emscripten.h>
 
-#include "lab.h"
+#include "lab_planes.h"
 
 extern "C" {
 

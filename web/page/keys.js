@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The keys: which key sets which value of which switch (the page's key buttons say, in their
-// data-key, data-group and data-value), the keys that name a state, and the keyboard, whose
-// keys typed anywhere on the page reach the viewer. Linked into the page with --js-library.
+// The keys: which key sets which value of which switch (the scene's facts say, which the build
+// writes into $ZbvFacts and the page's key buttons), the keys that name a state, and the
+// keyboard, whose keys typed anywhere on the page reach the viewer. Linked into the page with
+// --js-library.
 mergeInto(LibraryManager.library, {
   $ZbvKeys__deps: ['$ZbvFragment'],
   $ZbvKeys: {
@@ -33,6 +34,11 @@ mergeInto(LibraryManager.library, {
       return ZbvKeys.groups.map(function(g) {
         return state[g.name] === startUp[g.name] ? '' : ZbvKeys.keyFor(g.name, state[g.name]);
       }).join('');
+    },
+
+    // Whether a "keys" value is of the address's form: a key a group at most, in order.
+    valid: function(value) {
+      return ZbvFragment.keys(value, ZbvKeys.groups.map(function(g) { return g.keys; })) !== null;
     },
 
     // The state a "keys" value names: each group's value, the start-up one's where the value

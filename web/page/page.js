@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: MIT
 // The page around the picture: the key buttons and the keyboard, the line that says what the
 // GL state is after each frame and what it shows, the address's fragment that names what the
-// page shows (the keys, the pixel picked and the step), full screen, and what the page says
-// when it cannot draw. It hears of GLUT's window through its hooks. Linked into the page with
-// --js-library.
+// page shows (the keys, the pixel picked and the step), and what the page says when it cannot
+// draw, or when the address asks for what it cannot show. It hears of GLUT's window through
+// its hooks. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
   $ZbvPage__deps: ['$ZbvGlut', '$ZbvFragment', '$ZbvKeys', '$ZbvState', '$ZbvViews', '$ZbvLab',
-                   '$ZbvLabControls', '$ZbvWords', '$ZbvToolbar'],
+                   '$ZbvLabControls', '$ZbvWords', '$ZbvToolbar', '$ZbvPlace', '$ZbvFacts'],
   $ZbvPage: {
     // The switches at start-up ({depth, lighting}), what the last frame showed (in words,
     // and as the keys that give it from start-up), and the address's pending write.
@@ -14,52 +14,99 @@ mergeInto(LibraryManager.library, {
     shownState: null,
     shownKeys: '',
     addressTimer: 0,
-
+    refused: [],  // what the address named that the page left out: [{name, value}]
+    lost: false,  // the browser has taken the context away
 
     // What the address names, shown: the state its keys give, reached from whatever state is
     // now by typing a key for each switch (from start-up, only those that differ), and the
-    // pixel and the step. What is missing or malformed gives the start-up state, no pixel and
-    // the whole frame; the next frame writes the address anew in its canonical form.
+    // pixel and the step. What is missing gives the start-up state, no pixel and the whole
+    // frame; what is malformed too, and is named in the refusal line. The next frame writes
+    // the address anew in its canonical form.
     applyAddress: function(fromStartUp) {
-      var pairs = ZbvFragment.read(), now = ZbvState.read();
+      var pairs = ZbvFragment.read(), now = ZbvState.read(), refused = [];
       var startUp = ZbvState.startUp(now, ZbvPage.startUpSwitches);
-      var state = ZbvKeys.named(ZbvFragment.get(pairs, 'keys'), startUp);
-      var step = /^[0-4]$/.exec(ZbvFragment.get(pairs, 'step') || '');
-      var lab = ZbvLab.fromAddress(pairs);
+      var keys = ZbvFragment.get(pairs, 'keys'), step = ZbvFragment.get(pairs, 'step');
+      var pixel = ZbvFragment.get(pairs, 'pixel'), position = ZbvPlace.read(pixel);
+      if (keys !== null && !ZbvKeys.valid(keys)) refused.push({name: 'keys', value: keys});
+      var steps = ZbvFacts.draws.length, isStep = step !== null && /^\d$/.test(step) && +step <= steps;
+      if (step !== null && !isStep) refused.push({name: 'step', value: step});
+      if (pixel !== null && !position) refused.push({name: 'pixel', value: pixel});
+      var state = ZbvKeys.named(keys, startUp);
+      var toolbar = ZbvToolbar.fromAddress(pairs);
+      // The lab's numbers as links write them, or as the page's language does.
+      var lab = ZbvLab.fromAddress(pairs, toolbar.lang || ZbvToolbar.browserLanguage());
       ZbvLab.apply(lab.lab);
       ZbvLabControls.refuse(lab.refused);
-      ZbvToolbar.apply(ZbvToolbar.fromAddress(pairs));
-      ZbvViews.choose(ZbvFragment.pixel(ZbvFragment.get(pairs, 'pixel')), step ? +step[0] : 4);
+      ZbvPage.refused = refused.concat(toolbar.refused);
+      ZbvPage.pendingPixel = position ? pixel : null;
+      ZbvToolbar.apply(toolbar);
+      ZbvViews.choose(position, isStep ? +step : steps);
       ZbvKeys.groups.forEach(function(g) {
         var key = fromStartUp && state[g.name] === startUp[g.name] ? ''
           : ZbvKeys.keyFor(g.name, state[g.name]);
         if (key) ZbvGlut.key(key.charCodeAt(0));
       });
+      ZbvPage.sayRefused();
+    },
+
+    // The refusal line, in the page's language: each part of the address left out, and why.
+    sayRefused: function() {
+      var W = ZbvWords, box = document.getElementById('page-refused');
+      if (!box) return;
+      box.textContent = ZbvPage.refused.map(function(r) {
+        var value = r.value.slice(0, 24);
+        if (r.name === 'lang') {
+          return W.t('refused.language', {value: value, languages: ZbvWords.languages().map(function(l) {
+            return l.lang;
+          }).join(W.t('listSeparator'))});
+        }
+        return W.t('refused.' + r.name + (r.why ? '.' + r.why : ''),
+                   {value: value, last: W.number(ZbvFacts.draws.length)});
+      }).join(' ');
     },
 
     // The address as it names what is shown, unless it holds an edit not yet taken in: that
-    // one wins, and is shown instead.
+    // one wins, and is shown instead. The presets' links are this address with their lab.
     writeAddress: function() {
       clearTimeout(ZbvPage.addressTimer);
       if (ZbvFragment.edited()) return ZbvPage.applyAddress(false);
       var V = ZbvViews;
-      ZbvFragment.replace(ZbvFragment.write(location.hash, [['keys', ZbvPage.shownKeys]].concat(
-        ZbvLab.toAddress(), [['pixel', V.pixel ? V.pixel.join(',') : ''],
-                             ['step', V.step >= 0 ? String(V.step) : '']], ZbvToolbar.toAddress())));
+      var own = [['keys', ZbvPage.shownKeys]].concat(ZbvLab.toAddress(),
+        [['pixel', V.position ? ZbvPlace.write(V.position) : ''],
+         ['step', V.step >= 0 ? String(V.step) : '']], ZbvToolbar.toAddress());
+      ZbvFragment.replace(ZbvFragment.write(location.hash, own));
+      document.querySelectorAll('a[data-preset-link]').forEach(function(a) {
+        var p = a.dataset.presetLink.split(',');
+        a.href = ZbvFragment.write(location.hash, ZbvLab.toAddress(ZbvLab.preset(p))) || '#';
+      });
     },
 
     // After each frame: the views told of it, the address rewritten where it does not name
     // what is shown; the state line, the explanation and the pressed buttons, changed only
     // when the state has (so that the live region speaks only then).
     shown: function() {
+      if (!ZbvPage.settled) {
+        ZbvPage.settled = true;
+        setTimeout(ZbvPage.settle, 0);
+      }
       var state = ZbvState.read();
       ZbvLab.asked(state.n.askedNear, state.n.askedFar);
       ZbvLabControls.show();
       ZbvViews.frameShown(ZbvGlut.width, ZbvGlut.height, state.n);
+      // A linked pixel outside the picture is left out, and said to be.
+      if (ZbvPage.pendingPixel !== null) {
+        if (!ZbvViews.pixel) {
+          ZbvPage.refused.push({name: 'pixel', value: ZbvPage.pendingPixel, why: 'outside'});
+          ZbvPage.sayRefused();
+        }
+        ZbvPage.pendingPixel = null;
+      }
       ZbvPage.shownKeys = ZbvKeys.fromStartUp(state, ZbvState.startUp(state, ZbvPage.startUpSwitches));
       ZbvPage.writeAddress();
       ZbvPage.say(state);
     },
+    pendingPixel: null,
+    settled: false,
 
     // The state line, the explanation and the pressed buttons, changed only when the state
     // has (so that the live region speaks only then).
@@ -75,12 +122,10 @@ mergeInto(LibraryManager.library, {
     },
 
     describe: function(state) {
-      var W = ZbvWords, names = state.lightNames.map(function(n) { return W.t('colour.' + n); });
-      var lights = names.length === 0 ? W.t('state.noLight') : names.length === 1
-        ? W.t('state.light', {colour: names[0]})
-        : W.t('state.lights', {colours: new Intl.ListFormat(W.lang).format(names)});
-      return W.t('state', {depth: W.t('state.depth.' + state.depth),
-                           lighting: W.t('state.lighting.' + state.lighting), lights: lights});
+      var W = ZbvWords, names = state.lightNames;
+      return W.t('state', {depth: state.depth, lighting: state.lighting,
+        light: names.length === 0 ? 'none' : names.length === 1 ? names[0] : 'several',
+        lights: names.map(function(n) { return W.t('colour.' + n); }).join(W.t('listSeparator'))});
     },
 
     // Shows the sentences that say what to notice in this state. They all stand in the
@@ -106,10 +151,13 @@ mergeInto(LibraryManager.library, {
     wordsChanged: function() {
       ZbvPage.shownState = null;
       ZbvPage.say(ZbvState.read());
+      ZbvPage.sayRefused();
+      ZbvPage.sayLost();
       ZbvLabControls.show();
       ZbvLabControls.refuse(ZbvLabControls.refused || []);
       ZbvViews.frameRead();
       ZbvViews.graph();
+      ZbvViews.sayRange();
     },
 
     // Something keeps the picture from being drawn: the page says so instead, in its words.
@@ -118,8 +166,20 @@ mergeInto(LibraryManager.library, {
       W.apply();
       document.body.setAttribute('data-trouble', trouble.kind);
       if (trouble.kind !== 'gl-failed') return;
-      document.getElementById('gl-failed').textContent = W.t('glFailed', {why: W.t(
-        'glFailed.' + trouble.reason, {log: trouble.log || W.t('glFailed.noLog')})});
+      document.getElementById('gl-failed').textContent = W.t('glFailed.' + trouble.reason, {
+        log: trouble.log || W.t('glFailed.noLog')});
+    },
+
+    // The browser took the context away, or gave it back: said in words while it is away.
+    contextLost: function(lost) {
+      ZbvPage.lost = lost;
+      ZbvPage.sayLost();
+    },
+    sayLost: function() {
+      var box = document.getElementById('lost');
+      if (!box) return;
+      box.hidden = !ZbvPage.lost;
+      box.textContent = ZbvPage.lost ? ZbvWords.t('lost') : '';
     },
 
     // Keys typed anywhere on the page reach the viewer, except Tab (it moves the focus) and
@@ -132,15 +192,36 @@ mergeInto(LibraryManager.library, {
       ZbvGlut.key(key);
     },
 
-    // Called once the window is open, before the viewer's main has set its state up.
+    // Called once the window is open, before the viewer's main has set its state up: the
+    // keys only; the rest of the page is set up once the first frame is drawn (settle).
     open: function(canvas) {
-      ZbvKeys.collect(Array.from(document.querySelectorAll('[data-key]'), function(element) {
-        var b = {key: element.getAttribute('data-key'), group: element.getAttribute('data-group'),
-                 value: element.getAttribute('data-value'), element: element};
-        element.addEventListener('click', function() { ZbvGlut.key(b.key.charCodeAt(0)); });
+      ZbvPage.canvas = canvas;
+      ZbvKeys.collect(ZbvFacts.keys.map(function(k) {
+        var b = {key: k.key, group: k.group, value: k.value,
+                 element: document.querySelector('[data-key="' + k.key + '"]')};
+        b.element.addEventListener('click', function() { ZbvGlut.key(b.key.charCodeAt(0)); });
         return b;
       }));
       document.addEventListener('keydown', ZbvPage.onKey);
+      // The keyboard is the viewer's from the start, unless the page is embedded in another
+      // or the reader has already moved the focus while the program was on its way.
+      var free = !document.activeElement || document.activeElement === document.body;
+      if (window.self === window.top && free) canvas.focus({preventScroll: true});
+      ZbvViews.start(canvas);
+      // Once main has returned: the start-up state, then what the address names, and the
+      // first frame; the rest after it.
+      queueMicrotask(function() {
+        var startUp = ZbvState.read();
+        ZbvPage.startUpSwitches = {depth: startUp.depth, lighting: startUp.lighting};
+        ZbvState.startUpOn = startUp.n.lightsOn;
+        ZbvPage.applyAddress(true);
+        ZbvGlut.reshape(false);
+      });
+    },
+
+    // After the first frame: the page's words, its controls, and the address followed.
+    settle: function() {
+      var canvas = ZbvPage.canvas;
       ZbvToolbar.start(canvas);
       // A saved picture's name: the keys, the lab and the step, where they are not start-up's.
       ZbvToolbar.nameParts = function() {
@@ -148,42 +229,39 @@ mergeInto(LibraryManager.library, {
           [['step', ZbvViews.step >= 0 ? String(ZbvViews.step) : '']]);
         return parts.filter(function(p) { return p[1] !== ''; });
       };
+      ZbvToolbar.cannotSave = function(kind) {
+        if (ZbvPage.lost) return 'save.lost';
+        if (kind && !ZbvViews.depthShown) return 'save.noDepth';
+        return '';
+      };
       ZbvWords.changed = ZbvPage.wordsChanged;
       // The pixel and the step the user picks go into the address soon after the last change:
       // browsers make each replaceState cost a few milliseconds.
-      ZbvViews.start(canvas);
       ZbvViews.changed = ZbvLab.changed = ZbvToolbar.changed = function() {
         clearTimeout(ZbvPage.addressTimer);
         ZbvPage.addressTimer = setTimeout(ZbvPage.writeAddress, 100);
       };
       ZbvLabControls.start();
       ZbvLabControls.redraw = _zbv_glut_repaint;
+      ZbvViews.emptied = ZbvLabControls.show;
       ZbvLabControls.repaint = ZbvViews.frameRead;
-      // Once main has returned: the start-up state, then what the address names, and the
-      // first frame. An edited address is shown at once, unless a frame took it in first.
-      queueMicrotask(function() {
-        var startUp = ZbvState.read();
-        ZbvPage.startUpSwitches = {depth: startUp.depth, lighting: startUp.lighting};
-        ZbvState.startUpOn = startUp.n.lightsOn;
-        ZbvPage.applyAddress(true);
-        ZbvGlut.reshape(false);
-        // The page's words, once the first frame is drawn: the first paint shows them.
-        ZbvToolbar.words();
-        window.addEventListener('hashchange', function() {
-          if (ZbvFragment.edited()) ZbvPage.applyAddress(false);
-        });
-        // The keyboard is the viewer's from the start, unless the page is embedded in
-        // another. Only now: focusing lays the page out, which the first frame need not wait for.
-        if (window.self === window.top) canvas.focus({preventScroll: true});
+      ZbvViews.graph();
+      ZbvToolbar.words().then(function() {
+        ZbvPage.sayRefused();
+        ZbvLabControls.show();
+      });
+      window.addEventListener('hashchange', function() {
+        if (ZbvFragment.edited()) ZbvPage.applyAddress(false);
       });
     },
   },
 
   // Before main runs (install.cpp): the page hears of GLUT's window from the first.
-  zbv_page_install__deps: ['$ZbvPage'],
+  zbv_page_install__deps: ['$ZbvPage', '$ZbvGlut'],
   zbv_page_install: function() {
     ZbvGlut.hooks.opened = ZbvPage.open;
     ZbvGlut.hooks.shown = ZbvPage.shown;
     ZbvGlut.hooks.trouble = ZbvPage.trouble;
+    ZbvGlut.hooks.lost = ZbvPage.contextLost;
   },
 });

@@ -2,12 +2,12 @@
 // What the page shows beside the picture after each frame, in one call: the switches, the
 // colour each light shines in, how much of the frame is drawn and the planes it was drawn
 // with, read from the GL state and the frame's record as the frame left them. Every field is
-// a double; the page finds each by its name (zbv_page_state_layout), so the layout is
-// written here alone.
+// a double; the page finds each by its name, as the list below gives it (the build writes the
+// list into the page's script: web/page/facts.py), so the layout is written here alone.
 #include <GL/gl.h>
 #include <emscripten.h>
 
-#include "lab.h"
+#include "lab_planes.h"
 #include "probe/frame_record.h"
 #include "probe/pixel_history.h"
 
@@ -66,12 +66,6 @@ EMSCRIPTEN_KEEPALIVE const double* zbv_page_state() {
        zbv::web::page::askedNear(),
        zbv::web::page::askedFar()};
   return &s.depthTest;
-}
-
-EMSCRIPTEN_KEEPALIVE const char* zbv_page_state_layout() {
-#define ZBV_PAGE_NAME(name) #name ","
-  return ZBV_PAGE_STATE(ZBV_PAGE_NAME);
-#undef ZBV_PAGE_NAME
 }
 
 }  // extern "C"

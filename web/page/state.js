@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: MIT
 // What the page shows of the program's state after each frame: one call into the program
-// (page_state.cpp), whose fields are found by the names it lists, turned into the words the
-// page uses for each switch. Linked into the page with --js-library.
+// (page_state.cpp), whose fields are found by the names its list gives them (the build
+// writes that list into $ZbvFacts), turned into the words the page uses for each switch.
+// Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
+  $ZbvState__deps: ['$ZbvFacts'],
   $ZbvState: {
-    layout: null,
     // Colour names of a light's diffuse colour as three bits (red 4, green 2, blue 1).
     colours: ['black', 'blue', 'green', 'cyan', 'red', 'magenta', 'yellow', 'white'],
     lights: 8,
@@ -14,10 +15,8 @@ mergeInto(LibraryManager.library, {
 
     // The program's numbers, by name.
     numbers: function() {
-      var S = ZbvState;
-      if (!S.layout) S.layout = UTF8ToString(_zbv_page_state_layout()).split(',').filter(Boolean);
       var values = HEAPF64.subarray(_zbv_page_state() >> 3), out = {};
-      S.layout.forEach(function(name, i) { out[name] = values[i]; });
+      ZbvFacts.pageState.forEach(function(name, i) { out[name] = values[i]; });
       return out;
     },
 

@@ -49,14 +49,13 @@ mergeInto(LibraryManager.library, {
     },
 
     // What the address names: {lang, projector, refused: [{name, value}]}. A language the
-    // page speaks is taken however it is spelled; the projector is 1 or nothing.
+    // page speaks is taken however it is spelled, and a tag that means one of them (zh-CN);
+    // the projector is 1 or nothing.
     fromAddress: function(pairs) {
       var lang = ZbvFragment.get(pairs, 'lang'), projector = ZbvFragment.get(pairs, 'projector');
       var refused = [], out = {lang: '', projector: projector === '1'};
       if (lang !== null) {
-        out.lang = ZbvWords.languages().map(function(l) { return l.lang; }).filter(function(l) {
-          return l.toLowerCase() === lang.toLowerCase();
-        })[0] || '';
+        out.lang = ZbvWords.match([lang]);
         if (!out.lang) refused.push({name: 'lang', value: lang});
       }
       if (projector !== null && projector !== '1') refused.push({name: 'projector', value: projector});
@@ -70,7 +69,6 @@ mergeInto(LibraryManager.library, {
       var T = ZbvToolbar;
       T.lang = named.lang;
       T.setProjector(named.projector);
-      T.refused = named.refused;
       if (T.started) T.words();
     },
 
@@ -78,28 +76,21 @@ mergeInto(LibraryManager.library, {
       return [['lang', ZbvToolbar.lang], ['projector', ZbvToolbar.projector ? '1' : '']];
     },
 
-    // The language the page speaks from now on: the address's, else the first of the
-    // browser's it has, else English; and the sentence naming what the address had refused.
+    // The first of the browser's languages the page speaks, else English.
+    browserLanguage: function() {
+      return ZbvWords.match(navigator.languages || [navigator.language]) || 'en';
+    },
+
+    // The language the page speaks from now on: the address's, else the browser's (a
+    // promise, kept once its words are in place).
     words: function() {
       var T = ZbvToolbar, W = ZbvWords;
       T.started = true;
-      var lang = T.lang || W.match(navigator.languages || [navigator.language]) || 'en';
+      var lang = T.lang || T.browserLanguage();
       T.element('lang').value = lang;
-      var said = T.element('page-refused');
-      var say = function() {
-        said.textContent = T.refused.map(function(r) {
-          return r.name === 'lang' ? W.t('refused.language', {value: r.value.slice(0, 24),
-            languages: new Intl.ListFormat(W.lang).format(W.languages().map(function(l) {
-              return l.lang;
-            }))}) : W.t('refused.projector', {value: r.value.slice(0, 24)});
-        }).join(' ');
-      };
-      if (lang === W.lang && W.words !== undefined) {
-        W.apply();
-        say();
-        return Promise.resolve();
-      }
-      return W.use(lang).then(say);
+      if (lang !== W.lang) return W.use(lang);
+      document.documentElement.dataset.words = W.lang;
+      return Promise.resolve();
     },
 
     setProjector: function(on) {
@@ -108,11 +99,21 @@ mergeInto(LibraryManager.library, {
       ZbvToolbar.element('projector').setAttribute('aria-pressed', String(on));
     },
 
-    // A view's pixels as a PNG file, named after the state it shows.
+    // A view's pixels as a PNG file, named after the state it shows; where there is nothing
+    // true to save (the context lost, the depth view empty as the frame is too large for it,
+    // or the browser could not make the file), the page says so instead.
     save: function(canvas, kind) {
+      var T = ZbvToolbar, said = T.element('saved');
       var name = ['zbuffer-viewer'].concat(kind ? [kind] : [], [].concat.apply([],
-        ZbvToolbar.nameParts())).join('-').replace(/[^A-Za-z0-9.-]/g, '_') + '.png';
+        T.nameParts())).join('-').replace(/[^A-Za-z0-9.-]/g, '_') + '.png';
+      var why = T.cannotSave(kind);
+      said.textContent = why ? ZbvWords.t(why) : '';
+      if (why) return;
       canvas.toBlob(function(blob) {
+        if (!blob) {
+          said.textContent = ZbvWords.t('save.failed');
+          return;
+        }
         var a = document.createElement('a');
         a.href = URL.createObjectURL(blob);
         a.download = name;
@@ -120,5 +121,7 @@ mergeInto(LibraryManager.library, {
         setTimeout(function() { URL.revokeObjectURL(a.href); }, 60000);
       }, 'image/png');
     },
+    // Why a view cannot be saved now ('' where it can); from the page.
+    cannotSave: function(kind) { return ''; },
   },
 });

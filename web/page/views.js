@@ -1,30 +1,39 @@
 // SPDX-License-Identifier: MIT
 // Inside the frame: the depth buffer beside the picture, the frame stopped after any of its
 // draws, and the history of a pixel picked in either view. Everything here is read from the
-// inspector: the frame's record and a pixel's history in it, and the depth target. The page
-// (page.js) keeps the pixel and the step in the address: it chooses them here, and hears of
-// the user's changes through `changed`. Linked into the page with --js-library.
+// probe: the frame's record and a pixel's history in it, and what the GPU stored (the
+// capture). The page (page.js) keeps the pixel and the step in the address: it chooses them
+// here, and hears of the user's changes through `changed`. The page's root says which frame
+// was shown last and which one the views show (data-frame, data-followed). Linked into the
+// page with --js-library.
 mergeInto(LibraryManager.library, {
-  $ZbvViews__deps: ['$ZbvDepth', '$ZbvDepthView', '$ZbvHistory', '$ZbvPanel', '$ZbvPrecision',
-                    '$ZbvGraph', '$ZbvZfight', '$ZbvLab', '$ZbvWords'],
-  $ZbvViews__postset: 'ZbvDepth.onRead = ZbvViews.frameRead; ' +
-    'ZbvDepth.onTooLarge = ZbvViews.frameTooLarge;',
+  $ZbvViews__deps: ['$ZbvCapture', '$ZbvGlDepth', '$ZbvDepthView', '$ZbvHistory', '$ZbvPanel',
+                    '$ZbvGraph', '$ZbvLab', '$ZbvPlace', '$ZbvPrecision', '$ZbvWords', '$ZbvFacts'],
+  $ZbvViews__postset: 'ZbvCapture.onRead = ZbvViews.frameRead; ' +
+    'ZbvCapture.onTooLarge = ZbvViews.frameTooLarge;',
   $ZbvViews: {
     ready: false,
-    pixel: null,  // [x, y] in window coordinates, from the bottom left, inside the frame
-    step: -1,     // draws shown; -1 for the whole frame
-    width: 0,     // the frame's size, as last drawn
+    pixel: null,     // [x, y] in the drawing buffer's window coordinates, inside the frame
+    position: null,  // where the pixel lies in the program's frame (place.js), as linked
+    step: -1,        // draws shown; -1 for the whole frame
+    width: 0,        // the frame's size, as last drawn
     height: 0,
-    numbers: null,  // the program's numbers after the frame (page_state.cpp)
+    numbers: null,   // the program's numbers after the frame (page_state.cpp)
+    zfight: false,   // the z-fighting map on
+    depthShown: false,  // the depth view shows a frame read back
+    frames: 0,       // frames shown
 
-    // Called when the user picks a pixel or a step (the page writes them into the address).
+    // Called when the user picks a pixel or a step (the page writes them into the address),
+    // and when the planes come to leave the picture empty, or no longer do (`empty`).
     changed: function() {},
+    emptied: function() {},
 
     element: function(id) { return document.getElementById(id); },
 
     // Once, when the window opens: the views' and the steps' controls.
     start: function(canvas) {
       var I = ZbvViews, depth = I.element('depth');
+      ZbvPlace.frame = [canvas.width, canvas.height];
       if (!depth) return;
       I.depth = depth;
       [canvas, depth].forEach(function(view) {
@@ -73,19 +82,28 @@ mergeInto(LibraryManager.library, {
               I.height - 1 - Math.floor((e.clientY * r - top) * I.height / high)];
     },
 
-    // The pixel and the step the address names (null, and -1 or 4 for the whole frame); the
-    // pixel is dropped at the next frame if it lies outside it.
-    choose: function(pixel, step) {
+    // The position and the step the address names (null, and -1 or 4 for the whole frame);
+    // the pixel is the one under the position in the frame shown, dropped if none is.
+    choose: function(position, step) {
       var I = ZbvViews;
       I.show(step);
-      I.pixel = pixel;
-      if (I.width) I.frameShown(I.width, I.height);
+      I.position = position;
+      I.pixel = null;
+      if (I.width) I.place();
     },
 
-    // Stops the frame after `step` draws (4 or more, or -1: the whole frame) and draws it again.
+    // The pixel under the position, in the frame as it is now.
+    place: function() {
+      var I = ZbvViews;
+      I.pixel = I.position && ZbvPlace.toPixel(I.position, I.width, I.height);
+      if (!I.pixel) I.position = null;
+    },
+
+    // Stops the frame after `step` draws (all of them or more, or -1: the whole frame) and
+    // draws it again.
     show: function(step) {
-      var I = ZbvViews, s = step >= 0 && step < 4 ? step : -1;
-      var radio = document.querySelector('input[name="step"][value="' + (s < 0 ? 4 : s) + '"]');
+      var I = ZbvViews, all = ZbvFacts.draws.length, s = step >= 0 && step < all ? step : -1;
+      var radio = document.querySelector('input[name="step"][value="' + (s < 0 ? all : s) + '"]');
       if (radio) radio.checked = true;
       if (s === I.step) return;
       I.step = s;
@@ -97,26 +115,53 @@ mergeInto(LibraryManager.library, {
       var I = ZbvViews;
       if (!I.width) return;
       I.pixel = [Math.min(Math.max(x, 0), I.width - 1), Math.min(Math.max(y, 0), I.height - 1)];
+      I.position = ZbvPlace.toPosition(I.pixel, I.width, I.height);
       I.refresh();
       I.changed();
     },
 
-    // Right after each frame, at its size, with the program's numbers after it: a pixel
-    // outside it is dropped, and the crosshair follows. The depth view and the history follow
-    // once the frame is read back.
+    // The map switched on or off.
+    showZfight: function(on) {
+      var I = ZbvViews;
+      I.zfight = on;
+      I.element('zfight-map').hidden = !on;
+      I.frameRead();
+    },
+
+    // Right after each frame, at its size, with the program's numbers after it: the pixel
+    // follows its position into the frame's new size, and the crosshair follows. The depth
+    // view and the history follow once the frame is read back.
     frameShown: function(width, height, numbers) {
-      var I = ZbvViews, p = I.pixel;
-      I.width = width;
-      I.height = height;
+      var I = ZbvViews;
+      if (numbers) {
+        I.frames += 1;
+        document.documentElement.dataset.frame = String(I.frames);
+      }
+      if (width !== I.width || height !== I.height) {
+        I.width = width;
+        I.height = height;
+        I.place();
+      }
       if (numbers) I.numbers = numbers;
-      if (p && (p[0] >= width || p[1] >= height)) I.pixel = p = null;
+      I.cross();
+      if (!I.pixel) ZbvPanel.clear();
+      // Nothing to read where the capture takes nothing of this frame.
+      if (numbers && ZbvCapture.started && !ZbvCapture.live) I.followed();
+    },
+
+    cross: function() {
+      var I = ZbvViews, p = I.pixel;
       document.querySelectorAll('.cross').forEach(function(cross) {
         cross.hidden = !p;
         if (!p) return;
-        cross.style.setProperty('--x', (100 * (p[0] + 0.5) / width) + '%');
-        cross.style.setProperty('--y', (100 * (height - p[1] - 0.5) / height) + '%');
+        cross.style.setProperty('--x', (100 * (p[0] + 0.5) / I.width) + '%');
+        cross.style.setProperty('--y', (100 * (I.height - p[1] - 0.5) / I.height) + '%');
       });
-      if (!p) ZbvPanel.clear();
+    },
+
+    // The views show the latest frame.
+    followed: function() {
+      document.documentElement.dataset.followed = String(ZbvViews.frames);
     },
 
     // The frame is too large to be read back: nothing of an earlier frame stays on show.
@@ -124,56 +169,80 @@ mergeInto(LibraryManager.library, {
       var I = ZbvViews;
       if (!I.ready) return;
       I.element('depth-range').textContent = ZbvWords.t('range.tooLarge');
+      I.depthShown = false;
       I.depth.width = I.depth.height = 1;
-      I.depth.getContext('2d', {willReadFrequently: true}).clearRect(0, 0, 1, 1);
+      I.depth.getContext('2d').clearRect(0, 0, 1, 1);
       ZbvPanel.clear();
+      I.followed();
     },
 
+    // The latest frame read back: the depth view painted (in bands), the map, the panel.
     frameRead: function() {
-      var I = ZbvViews;
-      if (!I.ready || !ZbvDepth.values || ZbvDepth.width !== I.width ||
-          ZbvDepth.height !== I.height) return;
-      I.paintDepth();
-      var map = I.element('zfight-map');
-      if (map && ZbvZfight.on && ZbvZfight.marks) ZbvDepthView.marks(map, ZbvZfight.marks, I.width, I.height);
-      I.refresh();
+      var I = ZbvViews, C = ZbvCapture;
+      if (!I.ready || !C.current() || C.width !== I.width || C.height !== I.height) return;
+      var frame = I.frames;
+      ZbvDepthView.paint(I.depth, I.numbers, function(span) {
+        I.span = span;
+        I.depthShown = true;
+        I.sayRange();
+        var map = I.element('zfight-map');
+        if (I.zfight && map) ZbvDepthView.marks(map, function() {});
+        I.refresh();
+        if (frame === I.frames) I.followed();
+      });
     },
 
     // The lab's graph, with the code stored at the pixel picked.
     graph: function() {
       var I = ZbvViews, canvas = I.element('lab-graph'), lab = ZbvLab.lab, p = I.pixel;
       if (!canvas) return;
-      var code = p && ZbvDepth.values ? ZbvDepth.code(p[1] * I.width + p[0]) : null;
+      var code = p ? ZbvCapture.storedAt(p[0], p[1]) : -2;
+      code = code >= 0 ? code : null;
       ZbvGraph.draw(canvas, lab.near, lab.far, lab.format, code);
-      I.element('graph-caption').textContent = ZbvGraph.caption(lab.near, lab.far, lab.format, code);
+      var caption = I.element('graph-caption');
+      caption.textContent = ZbvGraph.caption(lab.near, lab.far, lab.format, code, caption);
     },
 
-    // The depth view painted, and what it spans said under it.
-    paintDepth: function() {
-      var I = ZbvViews, W = ZbvWords, n = I.numbers, span = ZbvDepthView.paint(I.depth, n);
+    // What the depth view spans, said under it; where the depth test stored nothing, why:
+    // the plane that cut the whole scene away, where one did (empty, for the lab too).
+    sayRange: function() {
+      var I = ZbvViews, W = ZbvWords, n = I.numbers, span = I.span;
+      if (!span) return;
       var at = function(code) {
-        var z = ZbvDepth.depthOf(code);
-        return W.t('range.at', {z: W.number(z, 6),
-                                t: W.number(ZbvPrecision.distance(z, n.near, n.far), 2)});
+        var z = ZbvGlDepth.depthOf(code, ZbvCapture.format);
+        return W.t('range.at', {z: W.number(z, {digits: 6}),
+                                t: W.number(ZbvPrecision.distance(z, n.near, n.far), {digits: 2})});
       };
-      var total = W.number(span.total), text;
+      var total = W.number(span.total), text, empty = '';
       if (span.cleared === span.total) {
+        if (n.drawsShown > 0 && n.drawsTestingDepth > 0) {
+          empty = ['empty.between', 'empty.far', 'empty.near', 'empty.outside'][_zbv_frame_extent()];
+        }
         text = W.t(n.drawsShown > 0 && n.drawsTestingDepth === 0 ? 'range.noTest' : 'range.empty',
                    {total: total});
       } else {
         text = W.t('range', {nearest: at(span.nearest), farthest: at(span.farthest),
                              cleared: W.number(span.cleared), total: total});
       }
+      if (empty !== I.empty) {
+        I.empty = empty;
+        I.emptied();
+      }
+      if (empty) {
+        text = W.t('sentences', {a: text, b: W.t(empty, {near: W.number(n.near, {all: true}),
+                                                          far: W.number(n.far, {all: true})})});
+      }
       I.element('depth-range').textContent = text;
     },
+    empty: '',
 
     // The panel for the selected pixel, from the frame read back last.
     refresh: function() {
       var I = ZbvViews, p = I.pixel;
-      I.frameShown(I.width, I.height);
+      I.cross();
       I.graph();
-      if (!p || !ZbvDepth.values || ZbvDepth.width !== I.width) return;
-      ZbvPanel.fill(ZbvHistory.at(p[0], p[1]), p, ZbvDepth.code(p[1] * I.width + p[0]));
+      if (!p) return ZbvPanel.clear();
+      ZbvPanel.fill(ZbvHistory.at(p[0], p[1]), p, I);
     },
   },
 });

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: MIT
-// The page's words: one catalogue a language, English the source. English stands in the page
-// as it is; every other language is kept compressed in it and opened only when chosen, so
-// that languages not shown cost nothing. Elements name their words (data-w for the text,
-// data-w-label for the accessible name); the rest of the page asks for words here, with
-// numbers written as the language writes them. Linked into the page with --js-library.
+// The page's words: one catalogue a language, English the source, each word a whole sentence
+// or phrase with places for values, plural forms and choices in the language's own grammar
+// (numbers.js formats them). English stands in the page as it is; every other language is
+// kept compressed in it and opened only when chosen, so that languages not shown cost
+// nothing. Elements name their words (data-w for the text, data-w-label for the accessible
+// name); the rest of the page asks for words here, with numbers written and read as the
+// language writes them. Linked into the page with --js-library.
 mergeInto(LibraryManager.library, {
+  $ZbvWords__deps: ['$ZbvNumbers'],
   $ZbvWords: {
     lang: 'en',
-    english: null,
-    words: null,
-    formats: {},
+    source: null,  // English's catalogue
+    words: null,   // the language's, where it is not English
     // Called once a language's words are in place (the page says its sentences again).
     changed: function() {},
 
@@ -21,71 +23,52 @@ mergeInto(LibraryManager.library, {
       });
     },
 
-    // The first of these language tags (as a link or navigator.languages give them) the page
-    // speaks: the same tag, else the same language ('pt-PT' takes 'pt-BR'); '' for none.
+    // The language each of these tags (as a link or navigator.languages give them) means
+    // here, the first the page speaks: the same tag, else the language a tag's script or
+    // region implies (zh-CN and zh-SG write Simplified Chinese), else the same language
+    // ('pt-PT' takes 'pt-BR'); '' for none. zh-TW, zh-HK and zh-Hant are Traditional
+    // Chinese, which the page does not speak.
     match: function(tags) {
       var spoken = ZbvWords.languages().map(function(l) { return l.lang; });
+      var lower = spoken.map(function(l) { return l.toLowerCase(); });
       for (var i = 0; i < tags.length; ++i) {
-        var tag = String(tags[i]).toLowerCase(), first = tag.split('-')[0];
-        var same = spoken.filter(function(l) { return l.toLowerCase() === tag; })[0] ||
-          spoken.filter(function(l) { return l.toLowerCase().split('-')[0] === first; })[0];
-        if (same) return same;
+        var tag = String(tags[i]).toLowerCase().replace(/_/g, '-'), parts = tag.split('-');
+        if (lower.indexOf(tag) >= 0) return spoken[lower.indexOf(tag)];
+        if (parts[0] === 'zh') {
+          if (/^(hant|tw|hk|mo)$/.test(parts[1] || '')) continue;
+          tag = 'zh-hans';
+        }
+        for (var k = 0; k < lower.length; ++k) {
+          if (lower[k] === tag || lower[k].split('-')[0] === parts[0]) return spoken[k];
+        }
       }
       return '';
     },
 
-    // A word, its {names} filled in from values (strings, or numbers written already).
+    // A word, its places filled in from values (strings as they are; numbers written).
     t: function(key, values) {
+      var W = ZbvWords, text = (W.words && W.words[key]) || W.catalogue()[key] || key;
+      return ZbvNumbers.format(text, values || {}, W.lang);
+    },
+    // The same word in English, whatever the page speaks (for what names a thing, not shows it).
+    english: function(key, values) {
+      var text = ZbvWords.catalogue()[key] || key;
+      return ZbvNumbers.format(text, values || {}, 'en');
+    },
+    catalogue: function() {
       var W = ZbvWords;
-      if (!W.english) W.english = JSON.parse(document.getElementById('words-en').textContent);
-      var text = (W.words && W.words[key]) || W.english[key] || key;
-      return values ? text.replace(/\{(\w+)\}/g, function(m, name) {
-        return name in values ? values[name] : m;
-      }) : text;
+      // Kept compressed in the page (loader.js inflates it).
+      if (!W.source) W.source = JSON.parse(new TextDecoder().decode(ZbvInflate.element('words-en')));
+      return W.source;
     },
 
-    // A number as the language writes it: to `digits` decimals, or to `precision`
-    // significant digits; whole numbers with their thousands set apart.
-    number: function(x, digits, precision) {
-      var W = ZbvWords, key = W.lang + ',' + digits + ',' + precision;
-      if (W.lang === 'en' && isFinite(x) && Math.abs(x) < 1e21) return W.english1(x, digits, precision);
-      var f = W.formats[key] || (W.formats[key] = new Intl.NumberFormat(W.lang, precision
-        ? {maximumSignificantDigits: precision, minimumSignificantDigits: precision}
-        : {minimumFractionDigits: digits || 0, maximumFractionDigits: digits || 0}));
-      return f.format(x);
+    // A number as the language writes it (numbers.js: {digits}, {precision} or {all}).
+    number: function(x, options) {
+      return ZbvNumbers.write(x, ZbvWords.lang, options || {});
     },
-
-    // English numbers written as Intl.NumberFormat('en') writes them, without it: the first
-    // Intl format a page makes costs some 25 ms (the browser loads its locale data), which
-    // the first frame, in English, need not pay. As Intl does, it rounds the shortest decimal
-    // that names the double, half away from zero.
-    english1: function(x, digits, precision) {
-      var sign = x < 0 || Object.is(x, -0) ? '-' : '';
-      var m = Math.abs(x).toExponential().split('e'), d = m[0].replace('.', ''), e = +m[1];
-      // d's first digit stands for 10^e; keep as many digits as the rounding leaves.
-      var keep = precision || e + 1 + (digits || 0);
-      if (d.length > keep) {
-        var up = keep >= 0 && d.charAt(keep) >= '5';
-        d = d.slice(0, Math.max(keep, 0));
-        if (up) {
-          var i = d.length - 1;
-          while (i >= 0 && d.charAt(i) === '9') --i;
-          d = i < 0 ? '1' + '0'.repeat(d.length) : d.slice(0, i) + (+d.charAt(i) + 1) + '0'.repeat(d.length - 1 - i);
-          if (i < 0) ++e;
-        }
-        if (d === '') d = '0';
-      }
-      if (precision) d = (d + '0'.repeat(precision)).slice(0, precision);
-      var at = d === '0' ? 1 : e + 1, whole, fraction;
-      if (at <= 0) {
-        whole = '0';
-        fraction = '0'.repeat(-at) + d;
-      } else {
-        whole = (d + '0'.repeat(Math.max(0, at - d.length))).slice(0, at);
-        fraction = d.slice(at);
-      }
-      if (!precision) fraction = (fraction + '0'.repeat(digits || 0)).slice(0, digits || 0);
-      return sign + whole.replace(/\B(?=(\d{3})+$)/g, ',') + (fraction ? '.' + fraction : '');
+    // A number as the language reads it: {value}, or {why, meanings} (numbers.js).
+    read: function(text) {
+      return ZbvNumbers.read(text, ZbvWords.lang);
     },
 
     // A language's catalogue: English at once, any other opened from the page, the first time
@@ -102,8 +85,7 @@ mergeInto(LibraryManager.library, {
       // Its words in the order of English's.
       return W.others.then(function(all) {
         var words = {};
-        W.t('language');
-        Object.keys(W.english).forEach(function(key, i) { words[key] = all[at - 1][i]; });
+        Object.keys(W.catalogue()).forEach(function(key, i) { words[key] = all[at - 1][i]; });
         return words;
       });
     },
@@ -122,7 +104,14 @@ mergeInto(LibraryManager.library, {
     apply: function() {
       var W = ZbvWords;
       document.documentElement.lang = W.lang;
-      document.querySelectorAll('[data-w]').forEach(function(e) { e.textContent = W.t(e.dataset.w); });
+      document.querySelectorAll('[data-w]').forEach(function(e) {
+        var key = e.dataset.wKey;
+        if (key === undefined) return (e.textContent = W.t(e.dataset.w));
+        // A key button's word, its key in a <kbd> where the sentence places it.
+        var parts = W.t(e.dataset.w, {key: '\u0000'}).split('\u0000'), kbd = document.createElement('kbd');
+        kbd.textContent = key;
+        e.replaceChildren(parts[0], kbd, parts.slice(1).join(''));
+      });
       document.querySelectorAll('[data-w-label]').forEach(function(e) {
         e.setAttribute('aria-label', W.t(e.dataset.wLabel));
       });

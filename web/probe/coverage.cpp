@@ -68,6 +68,35 @@ double inside(const Polygon<std::array<double, 2>>& poly, double px, double py) 
 // here from the same snapped positions; a centre exactly on an edge is left to WebGL to
 // decide, as is one near the edge of a triangle that must be clipped.
 constexpr double kClippedEdgeMargin = 0.1;  // in pixels
+constexpr double kNearMargin = 0.5;
+
+// The weights of the point of the triangle whose projection is the window point (px, py):
+// sum w_i (x_i - nx w_i) = 0, sum w_i (y_i - ny w_i) = 0, sum w_i = 1. They interpolate the
+// colours as the rasteriser does (in clip space: perspective-correct); and its depth there.
+bool weigh(const FrameRecord& r, const Point clip[3], double px, double py, Hit* hit) {
+  const double nx = 2 * (px - r.viewport[0]) / r.viewport[2] - 1;
+  const double ny = 2 * (py - r.viewport[1]) / r.viewport[3] - 1;
+  double ex[3], ey[3], w[3];
+  for (int i = 0; i < 3; ++i) {
+    ex[i] = clip[i][0] - nx * clip[i][3];
+    ey[i] = clip[i][1] - ny * clip[i][3];
+  }
+  for (int i = 0; i < 3; ++i) {
+    const int j = (i + 1) % 3, k = (i + 2) % 3;
+    w[i] = ex[j] * ey[k] - ex[k] * ey[j];
+  }
+  const double sum = w[0] + w[1] + w[2];
+  if (sum == 0) return false;
+  double z = 0, cw = 0;
+  for (int i = 0; i < 3; ++i) {
+    hit->weight[i] = w[i] / sum;
+    z += hit->weight[i] * clip[i][2];
+    cw += hit->weight[i] * clip[i][3];
+  }
+  if (cw <= 0) return false;
+  hit->depth = std::clamp((z / cw + 1) / 2, 0.0, 1.0);
+  return true;
+}
 
 }  // namespace
 
@@ -106,7 +135,9 @@ Cover covers(const Draw& d, const FrameRecord& r, const Vec4* const v[3], double
         lo[k] = std::min(lo[k], window.at[i][k]);
         hi[k] = std::max(hi[k], window.at[i][k]);
       }
-    if (px < lo[0] || px > hi[0] || py < lo[1] || py > hi[1]) return Cover::no;
+    if (px < lo[0] - kNearMargin || px > hi[0] + kNearMargin || py < lo[1] - kNearMargin ||
+        py > hi[1] + kNearMargin)
+      return Cover::no;
   }
   if (d.cullFace) {
     const bool front = (area > 0) == (d.frontFace == GL_CCW);
@@ -124,32 +155,21 @@ Cover covers(const Draw& d, const FrameRecord& r, const Vec4* const v[3], double
     }
   }
   const double margin = inside(window, px, py), doubt = whole ? 1e-9 : kClippedEdgeMargin;
-  if (margin < -doubt) return Cover::no;
-  // The weights of the point of the triangle whose projection is the pixel's centre:
-  // sum w_i (x_i - nx w_i) = 0, sum w_i (y_i - ny w_i) = 0, sum w_i = 1. They interpolate
-  // the colours as the rasteriser does (in clip space: perspective-correct).
-  const double nx = 2 * (px - r.viewport[0]) / r.viewport[2] - 1;
-  const double ny = 2 * (py - r.viewport[1]) / r.viewport[3] - 1;
-  double ex[3], ey[3], w[3];
-  for (int i = 0; i < 3; ++i) {
-    ex[i] = clip[i][0] - nx * clip[i][3];
-    ey[i] = clip[i][1] - ny * clip[i][3];
-  }
-  for (int i = 0; i < 3; ++i) {
-    const int j = (i + 1) % 3, k = (i + 2) % 3;
-    w[i] = ex[j] * ey[k] - ex[k] * ey[j];
-  }
-  const double sum = w[0] + w[1] + w[2];
-  if (sum == 0) return Cover::no;
-  double z = 0, cw = 0;
-  for (int i = 0; i < 3; ++i) {
-    hit->weight[i] = w[i] / sum;
-    z += hit->weight[i] * clip[i][2];
-    cw += hit->weight[i] * clip[i][3];
-  }
-  if (cw <= 0) return Cover::no;
-  hit->depth = std::clamp((z / cw + 1) / 2, 0.0, 1.0);
-  return margin > doubt ? Cover::yes : Cover::ask;
+  if (margin < -kNearMargin) return Cover::no;
+  if (!weigh(r, clip, px, py, hit)) return Cover::no;
+  return margin > doubt ? Cover::yes : margin >= -doubt ? Cover::ask : Cover::near;
+}
+
+bool onRay(const FrameRecord& r, const Vec4* const v[3], double px, double py, Hit* hit) {
+  Point clip[3];
+  for (int i = 0; i < 3; ++i)
+    for (std::size_t k = 0; k < 4; ++k) clip[i][k] = (*v[i])[k];
+  return weigh(r, clip, px, py, hit);
+}
+
+std::size_t triangleEndingAt(const gl::Primitive& d, std::size_t n) {
+  if (d.mode == GL_TRIANGLES) return n % 3 == 2 ? n / 3 : std::size_t(-1);
+  return n >= 2 ? n - 2 : std::size_t(-1);
 }
 
 bool triangle(const gl::Primitive& d, std::size_t t, std::uint32_t out[3]) {

@@ -17,8 +17,10 @@ struct Hit {
 };
 
 // A centre exactly on an edge of a triangle within the depth range, or near the edge of one
-// that must be clipped, is the rasteriser's own to decide: `ask`.
-enum class Cover { no, yes, ask };
+// that must be clipped, is the rasteriser's own to decide: `ask`. A centre outside by less
+// than half a pixel is `near`: only where the rasteriser says the draw covers the pixel and
+// no triangle does by these tests is one of those taken.
+enum class Cover { no, yes, ask, near };
 
 // Whether triangle v of a draw covers window point (px, py) (a pixel's centre), is not culled
 // and lies within the depth range; the weights and the depth where it may. The rasteriser
@@ -29,6 +31,14 @@ Cover covers(const Draw& d, const FrameRecord& r, const gl::Vec4* const v[3], do
 // The vertices (indices into its vertices) of triangle t of the primitive; false past the
 // last.
 bool triangle(const gl::Primitive& d, std::size_t t, std::uint32_t out[3]);
+// The triangle of the primitive whose last vertex, in the order the primitive takes them, is
+// the nth; or a number past the last where none is.
+std::size_t triangleEndingAt(const gl::Primitive& d, std::size_t n);
+
+// Where the ray through window point (px, py) meets the plane of triangle v: its weights and
+// depth there, however the triangle lies; false where the ray runs along it or meets it
+// behind the eye.
+bool onRay(const FrameRecord& r, const gl::Vec4* const v[3], double px, double py, Hit* hit);
 
 }  // namespace zbv::web::probe
 

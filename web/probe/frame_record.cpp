@@ -3,10 +3,11 @@
 
 #include <GL/freeglut.h>
 
+#include <cstring>
 #include <utility>
 
-#include "depth_target.h"
-#include "export.h"
+#include "capture.h"
+#include "gl/export.h"
 
 namespace zbv::web::probe {
 
@@ -19,7 +20,36 @@ FrameRecord& record() {
 
 int limit = -1;
 
-// A glClear: the start of a new frame; the depth target is cleared with the depth buffer.
+// FNV-1a, over 32-bit words.
+struct Hash {
+  std::uint32_t h = 2166136261u;
+  void add(std::uint32_t word) {
+    for (int i = 0; i < 4; ++i) {
+      h ^= (word >> (8 * i)) & 0xffu;
+      h *= 16777619u;
+    }
+  }
+  void add(float f) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &f, sizeof bits);
+    add(bits);
+  }
+};
+
+std::uint32_t hashOf(const Draw& d, const GLint* viewport) {
+  Hash h;
+  h.add(static_cast<std::uint32_t>(d.primitive.mode));
+  h.add(static_cast<std::uint32_t>(d.cullFace ? d.cullMode : 0));
+  h.add(static_cast<std::uint32_t>(d.frontFace));
+  for (int i = 0; i < 4; ++i) h.add(static_cast<std::uint32_t>(viewport[i]));
+  for (std::uint32_t i : d.primitive.order) {
+    h.add(i);
+    for (float f : d.primitive.vertices[i].clip) h.add(f);
+  }
+  return h.h;
+}
+
+// A glClear: the start of a new frame.
 void cleared(GLbitfield mask, const gl::Context& c) {
   FrameRecord& r = record();
   r.colourCleared = (mask & GL_COLOR_BUFFER_BIT) != 0;
@@ -27,7 +57,7 @@ void cleared(GLbitfield mask, const gl::Context& c) {
   r.clearColour = c.clearColour;
   for (int i = 0; i < 4; ++i) r.viewport[i] = c.viewport[i];
   r.draws.clear();
-  zbv_depth_clear(mask);
+  zbv_capture_clear(mask);
 }
 
 // The first draws of the frame up to the limit reach the renderer.
@@ -35,13 +65,16 @@ bool shown(const gl::Primitive& /*primitive*/, const gl::Context& /*c*/) {
   return limit < 0 || static_cast<int>(record().draws.size()) < limit;
 }
 
-// A primitive of the frame, drawn or not: recorded, and drawn into the depth target too.
+// A primitive of the frame, drawn or not: recorded, and the capture told of one drawn.
 void drawn(gl::Primitive&& p, const gl::Context& c, bool onScreen) {
   FrameRecord& r = record();
   // The projection the frame's vertices went through, for the distances the depths stand for.
   r.projection = c.projection;
-  // With the depth test off, OpenGL writes no depth: the target keeps what it held.
-  if (onScreen && c.depthTest) zbv_depth_draw(p.mode, static_cast<int>(p.order.size()));
+  if (!gl::projectionPlanes(&r.zNear, &r.zFar)) {
+    // A perspective matrix holds its planes in its third row: -(f + n) / (f - n), -2fn / (f - n).
+    r.zNear = double(c.projection[14]) / (double(c.projection[10]) - 1);
+    r.zFar = double(c.projection[14]) / (double(c.projection[10]) + 1);
+  }
   Draw d;
   d.primitive = std::move(p);
   d.depthTest = c.depthTest;
@@ -49,10 +82,23 @@ void drawn(gl::Primitive&& p, const gl::Context& c, bool onScreen) {
   d.lighting = c.lighting;
   d.cullMode = c.cullMode;
   d.frontFace = c.frontFace;
+  d.shown = onScreen;
+  d.hash = hashOf(d, r.viewport);
+  if (onScreen)
+    zbv_capture_draw(static_cast<int>(r.draws.size()), d.primitive.mode,
+                     static_cast<int>(d.primitive.order.size()), d.hash, d.depthTest ? 1 : 0);
   r.draws.push_back(std::move(d));
 }
 
 }  // namespace
+
+std::uint32_t depthHash(const FrameRecord& r) {
+  Hash h;
+  h.add(static_cast<std::uint32_t>(r.depthCleared ? 1 : 0));
+  for (const Draw& d : r.draws)
+    if (d.shown && d.depthTest) h.add(d.hash);
+  return h.h;
+}
 
 const FrameRecord& frameRecord() {
   return record();
@@ -66,6 +112,10 @@ void watchFrames() {
   gl::onClear(cleared);
   gl::gateDraws(shown);
   gl::onDraw(drawn);
+}
+
+void frameEnded() {
+  zbv_capture_frame_end(depthHash(record()));
 }
 
 }  // namespace zbv::web::probe

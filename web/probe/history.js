@@ -1,22 +1,12 @@
 // SPDX-License-Identifier: MIT
 // A pixel's history (pixel_history.cpp) as objects: the frame's record, its draws' records in
 // `draws`, each with its fragments' records in `fragments`, each with its triangle's three
-// vertex records in `vertices`. The fields are found by the names the C++ side lists
-// (zbv_pixel_history_layout), so the layout is written there alone. Linked into the page with
-// --js-library.
+// vertex records in `vertices`. The fields are found by the names the C++ side lists, which
+// the build writes into $ZbvHistoryLayout, so the layout is written there alone. Linked into
+// the page with --js-library.
 mergeInto(LibraryManager.library, {
+  $ZbvHistory__deps: ['$ZbvHistoryLayout'],
   $ZbvHistory: {
-    layout: null,  // {frame: [names], draw: [...], fragment: [...], vertex: [...]}
-
-    // The layout from its text: "frame:near,far,...;draw:...".
-    parseLayout: function(text) {
-      var layout = {};
-      text.split(';').forEach(function(part) {
-        var at = part.indexOf(':');
-        layout[part.slice(0, at)] = part.slice(at + 1).split(',').filter(Boolean);
-      });
-      return layout;
-    },
 
     // The records of the numbers `values` (an array-like of doubles) as objects.
     decode: function(values, layout) {
@@ -41,9 +31,7 @@ mergeInto(LibraryManager.library, {
 
     // The history of pixel (x, y) of the frame last drawn, from the bottom left.
     at: function(x, y) {
-      var H = ZbvHistory;
-      if (!H.layout) H.layout = H.parseLayout(UTF8ToString(_zbv_pixel_history_layout()));
-      return H.decode(HEAPF64.subarray(_zbv_pixel_history(x, y) >> 3), H.layout);
+      return ZbvHistory.decode(HEAPF64.subarray(_zbv_pixel_history(x, y) >> 3), ZbvHistoryLayout);
     },
   },
 });

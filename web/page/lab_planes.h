@@ -3,8 +3,8 @@
 // reshape calls gluPerspective), the projection is made with the lab's near and far planes
 // instead, once the page has set them; the planes asked are kept, for the page to say what the
 // program asked for beside what the lab draws with.
-#ifndef WEB_PAGE_LAB_H
-#define WEB_PAGE_LAB_H
+#ifndef WEB_PAGE_LAB_PLANES_H
+#define WEB_PAGE_LAB_PLANES_H
 
 namespace zbv::web::page {
 
@@ -24,4 +24,4 @@ extern "C" {
 void zbv_lab_planes(double near, double far);
 }
 
-#endif  // WEB_PAGE_LAB_H
+#endif  // WEB_PAGE_LAB_PLANES_H

@@ -1,21 +1,25 @@
 // SPDX-License-Identifier: MIT
-// The page's keys, from its own buttons (web/page/shell.html): each sets what the scene's
-// facts say it sets, a "keys" value names the state those keys give from start-up, and the
-// keys written for a state give it back; the keyboard passes on what the viewer should get.
+// The page's keys, as the build writes them from the scene's facts ($ZbvFacts, and the key
+// buttons the assembly puts into the page): each sets what the facts say it sets, a "keys"
+// value names the state those keys give from start-up, and the keys written for a state give
+// it back; the keyboard passes on what the viewer should get.
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { kRoot, loadLibrary } = require('./library');
+const { kRoot, loadLibrary, generated } = require('./library');
 
-const { ZbvKeys: K } = loadLibrary('web/page/fragment.js', 'web/page/keys.js');
+const { ZbvKeys: K, ZbvFacts: F } = loadLibrary('web/page/fragment.js', 'web/page/keys.js',
+  generated('probe'), generated('page'));
 // The page's own document, where no element is the body.
 globalThis.document = { body: {}, documentElement: {} };
 const facts = JSON.parse(fs.readFileSync(path.join(kRoot, 'scene/facts.json'), 'utf8'));
-const shell = fs.readFileSync(path.join(kRoot, 'web/page/shell.html'), 'utf8');
-K.collect([...shell.matchAll(/data-key="(.)" data-group="(\w+)" data-value="(\w+)"/g)]
-  .map(([, key, group, value]) => ({ key, group, value })));
+K.collect(F.keys);
+// The key buttons the assembly writes for these facts: {key, group, value, word} each.
+const buttons = (factsFile) => [...fs.readFileSync(generated('buttons', '--facts', factsFile), 'utf8')
+  .matchAll(/data-key="(.)" data-group="(\w+)" data-value="(\w+)"><span data-w="([\w.]+)" data-w-key="\1">/g)]
+  .map(([, key, group, value, word]) => ({ key, group, value, word }));
 
 // The facts' key table in the page's words.
 const kWords = { depthTest: ['depth', (v) => (v ? 'on' : 'off')],
@@ -32,6 +36,15 @@ test('each key sets what the facts say, and a "keys" value names the state it gi
   }
   assert.deepEqual(K.named('245', kStartUp), { depth: 'off', lighting: 'off', light: 'yellow' });
   assert.deepEqual(K.named('22', kStartUp), kStartUp, 'a malformed value');
+});
+
+test('the buttons are the keys of the facts, and follow them', () => {
+  const shown = buttons(path.join(kRoot, 'scene/facts.json'));
+  assert.deepEqual(shown, F.keys.map((k) => ({ ...k, word: `key.${k.key}` })));
+  // A key's meaning changed in the facts alone: the page's button says what it now sets.
+  const planted = path.join(path.dirname(generated('buttons')), 'facts.json');
+  fs.writeFileSync(planted, JSON.stringify({ ...facts, keys: { ...facts.keys, 5: { light: 'cyan' } } }));
+  assert.deepEqual(buttons(planted).find((b) => b.key === '5'), { key: '5', group: 'light', value: 'cyan', word: 'key.5' });
 });
 
 test('the keys written for every state name it again, shortest first', () => {

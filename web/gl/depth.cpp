@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: MIT
-#include "depth_format.h"
+#include "gl/depth.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-#include "export.h"
+#include "gl/export.h"
 
-namespace zbv::web::probe {
+namespace zbv::web::gl {
 
 namespace {
 
@@ -26,7 +26,7 @@ const DepthFormat& depthFormat() {
   return format();
 }
 
-std::int64_t code(double z) {
+std::int64_t depthCode(double z) {
   z = std::clamp(z, 0.0, 1.0);
   if (format().isFloat) {
     const float f = static_cast<float>(z);
@@ -37,7 +37,7 @@ std::int64_t code(double z) {
   return static_cast<std::int64_t>(std::floor(z * largestCode() + 0.5));
 }
 
-double depthOf(std::int64_t k) {
+double depthOfCode(std::int64_t k) {
   if (format().isFloat) {
     const auto bits = static_cast<std::uint32_t>(k);
     float f = 0;
@@ -47,10 +47,10 @@ double depthOf(std::int64_t k) {
   return static_cast<double>(k) / largestCode();
 }
 
-}  // namespace zbv::web::probe
+}  // namespace zbv::web::gl
 
-extern "C" ZBV_EXPORT void zbv_probe_depth_format(int bits, int isFloat) {
-  auto& f = zbv::web::probe::format();
+extern "C" ZBV_EXPORT void zbv_gl_depth_format(int bits, int isFloat) {
+  auto& f = zbv::web::gl::format();
   f.isFloat = isFloat != 0;
-  f.bits = f.isFloat ? 32 : std::clamp(bits, 1, 32);
+  f.bits = f.isFloat ? 32 : std::clamp(bits, 1, 31);
 }

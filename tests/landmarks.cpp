@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "probes.h"
+#include "landmarks.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,7 +19,7 @@ int pixelTolerance(const Image& im) {
          << "at " << p.x << "," << p.y << ": " << got << ", expected " << expected;
 }
 
-::testing::AssertionResult probeRect(const Image& im, int x, int y, int width, int height,
+::testing::AssertionResult rectMatches(const Image& im, int x, int y, int width, int height,
                                      const Rgb& expected) {
   int off = 0;
   ::testing::Message first;
@@ -54,7 +54,7 @@ int pixelTolerance(const Image& im) {
     }
   };
   if (view.width == kWidth && view.height == kHeight) {
-    for (const Probe& probe : kProbes) compare(probe.name, probe.at.x, probe.at.y);
+    for (const Landmark& landmark : kLandmarks) compare(landmark.name, landmark.at.x, landmark.at.y);
   }
   // A grid of pixels, fine enough to meet every teapot many times over.
   constexpr int kStep = 6;

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "lab.h"
+#include "lab_planes.h"
 
 #include <emscripten.h>
 

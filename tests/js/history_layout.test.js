@@ -1,27 +1,21 @@
 // SPDX-License-Identifier: MIT
 // A pixel's history decoded by the page as the C++ side lays it out: the records' fields
-// are read from their one definition (web/probe/pixel_history.h), as the program lists
-// them to the page, and the records nest as it writes them.
+// are those of their one definition (web/probe/pixel_history.h), as the build writes them for
+// the page ($ZbvHistoryLayout), and the records nest as the program writes them; no layer
+// below the page reads the page's facts.
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
 const fs = require('node:fs');
 const path = require('node:path');
-const { kRoot, loadLibrary } = require('./library');
+const { kRoot, loadLibrary, generated } = require('./library');
 
-const { ZbvHistory: H } = loadLibrary('web/probe/history.js');
-
-// The layout's text as zbv_pixel_history_layout gives it, from the header's lists.
-function layoutText() {
-  const header = fs.readFileSync(path.join(kRoot, 'web/probe/pixel_history.h'), 'utf8');
-  return ['FRAME', 'DRAW', 'FRAGMENT', 'VERTEX'].map((kind) => {
-    const list = new RegExp(`#define ZBV_HISTORY_${kind}\\(F\\)((?:[^\\n]*\\\\\\n)*[^\\n]*)`).exec(header)[1];
-    return `${kind.toLowerCase()}:${[...list.matchAll(/F\((\w+)\)/g)].map((m) => m[1]).join(',')},`;
-  }).join(';');
-}
+const { ZbvHistory: H, ZbvHistoryLayout: kLayout, ZbvFacts: F } =
+  loadLibrary('web/probe/history.js', generated('probe'), generated('page'));
 
 test('records decode by name and nest: draws, their fragments, three vertices each', () => {
-  const layout = H.parseLayout(layoutText());
+  const layout = kLayout;
+  assert.equal(F.history, kLayout, 'the page\'s history layout is the probe layer\'s');
   assert.deepEqual(Object.keys(layout), ['frame', 'draw', 'fragment', 'vertex']);
   // Every number distinct, so that a field read from the wrong place shows.
   let n = 0;
@@ -41,4 +35,13 @@ test('records decode by name and nest: draws, their fragments, three vertices ea
   assert.equal(h.draws[1].fragments[1].vertices[2].ndotl, 0.5);
   const last = h.draws[1].fragments[1].vertices[2];
   assert.equal(last.red, values[values.length - layout.vertex.length]);
+});
+
+test('the layers below the page read the facts of their own layer, never the page\'s', () => {
+  for (const layer of ['gl', 'glut', 'probe']) {
+    const dir = path.join(kRoot, 'web', layer);
+    for (const file of fs.readdirSync(dir).filter((f) => f.endsWith('.js'))) {
+      assert.doesNotMatch(fs.readFileSync(path.join(dir, file), 'utf8'), /\bZbvFacts\b/, `web/${layer}/${file}`);
+    }
+  }
 });
