@@ -82,27 +82,18 @@ test('an LMS that throws on every call, or refuses to start, leaves the page as 
   assert.deepEqual(calls, [['LMSInitialize', '']]);
 });
 
-test('a set through the LMS: incomplete while going, the score in percent, passed or failed at the mastery score', () => {
+// (The calls' order, the score's progress and the commits, against a real runtime: lms.test.js.)
+test('passed or failed at the mastery score\'s edge: the LMS\'s, else the page\'s 80 %', () => {
   // [the LMS's mastery score, score, max, status at the end]
   for (const [given, score, max, status] of [['', 4, 5, 'passed'], ['', 11, 14, 'failed'],
     ['50', 3, 6, 'passed'], ['50', 2, 6, 'failed'], ['not a number', 8, 10, 'passed']]) {
     const { api, calls } = lms({ LMSGetValue: (name) => (name === 'cmi.student_data.mastery_score' ? given : '') });
-    const win = frames({ depth: 1, apiAt: 1, api });
-    const C = course(win);
+    const C = course(frames({ depth: 1, apiAt: 1, api }));
     C.start({ ...set, max });
-    C.answer({ ...set, task: 1, correct: true, score, max });
     C.complete({ ...set, score, max, code: 'X' });
-    win.listeners.pagehide();  // after the end: nothing more
     const sets = calls.filter((c) => c[0] === 'LMSSetValue').map((c) => c.slice(1));
-    const percent = String(Math.round(10000 * score / max) / 100);
-    assert.deepEqual(sets, [['cmi.core.lesson_status', 'incomplete'],
-      ['cmi.core.score.min', '0'], ['cmi.core.score.max', '100'], ['cmi.core.score.raw', percent],
-      ['cmi.core.lesson_status', 'incomplete'],
-      ['cmi.core.score.min', '0'], ['cmi.core.score.max', '100'], ['cmi.core.score.raw', percent],
+    assert.deepEqual(sets.slice(-2), [['cmi.core.score.raw', String(Math.round(10000 * score / max) / 100)],
       ['cmi.core.lesson_status', status]], `mastery ${given}, ${score} of ${max}`);
-    assert.deepEqual(calls.filter((c) => c[0] === 'LMSCommit' || c[0] === 'LMSFinish').map((c) => c[0]),
-      ['LMSCommit', 'LMSCommit', 'LMSCommit', 'LMSCommit', 'LMSFinish']);
-    assert.equal(calls.filter((c) => c[0] === 'LMSInitialize').length, 1);
   }
 });
 
