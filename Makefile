@@ -170,7 +170,7 @@ test-windows: windows build
 # What only ships the page (the packages, make install) needs Emscripten alone, not the
 # browsers its tests drive.
 WEB_DEPS = web
-install deb package windows release-build release: WEB_DEPS = page
+install deb package windows release-build release scorm: WEB_DEPS = page
 web:
 ## Builds the viewer as one self-contained web page, build-web/zbuffer-viewer.html
 	@scripts/install-deps $(WEB_DEPS)
@@ -178,6 +178,18 @@ web:
 	@cmake --build --preset web -j $(JOBS)
 	@size=$$(stat -c %s $(WEB_PAGE)); echo "$(WEB_PAGE): $$size bytes"; \
 	  if [ $$size -gt $(WEB_PAGE_LIMIT) ]; then echo "over $(WEB_PAGE_LIMIT) bytes" >&2; exit 1; fi
+
+# The page as a SCORM 1.2 package for a learning platform, one item per challenge set, named
+# for the version as the release names its files; SCORM_SEED=N gives every item that seed, so
+# that the whole course gets the same tasks.
+SCORM_SEED ?=
+WEB_VERSION = $$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' $(WEB_BUILD)/CMakeCache.txt)
+.PHONY: scorm
+scorm: web
+## Builds the page as a SCORM 1.2 package, build-web/zbuffer-viewer-<version>-scorm12.zip, and checks it
+	@zip=$(WEB_BUILD)/zbuffer-viewer-$(WEB_VERSION)-scorm12.zip; \
+	  scripts/scorm-package $(WEB_PAGE) $(WEB_VERSION) $$zip $(SCORM_SEED) && \
+	  scripts/check-scorm $$zip $(WEB_PAGE)
 
 # The browser driver (puppeteer-core), axe-core and pngjs, exactly as the lockfile pins them.
 $(WEB_DRIVER): tools/browser/package.json tools/browser/package-lock.json
@@ -238,20 +250,20 @@ test-install: build web $(WEB_DRIVER)
 ## Installs into a scratch folder, opens the installed page against the installed viewer, uninstalls and checks that nothing is left over
 	@ZBV_XVFB=1 scripts/with-xvfb scripts/check-install $(BUILD)
 
-# The release: the Debian package, the Windows zip and the page, named for the version, with
-# their checksums, in $(RELEASE_DIR) (release-build); checked as make package and make windows
-# check theirs. On a tagged commit, or with REPRODUCE=1, it is built again in a fresh clone of
+# The release: the Debian package, the Windows zip, the page and the SCORM package, named
+# for the version, with their checksums, in $(RELEASE_DIR) (release-build); checked as make
+# package and make windows check theirs. On a tagged commit, or with REPRODUCE=1, it is built again in a fresh clone of
 # the commit (two, where this tree has changes of its own), which must give the same bytes,
 # all of them; elsewhere that second build is left out, and said so.
 REPRODUCE ?= $(if $(shell git describe --exact-match --tags HEAD 2>/dev/null),1,0)
 .PHONY: release-build release
 release-build: DEPS = package
-release-build: deb windows web
-## Gathers the Debian package, the Windows zip, the page and SHA256SUMS into build-release/, unchecked
+release-build: deb windows web scorm
+## Gathers the Debian package, the Windows zip, the page, the SCORM package and SHA256SUMS into build-release/, unchecked
 	@scripts/gather-release $(RELEASE_DIR) $(BUILD) $(WINDOWS_BUILD) $(WEB_BUILD)
 
 release: release-build
-## Builds build-release/ and checks it: checksums, lintian, validators, the page in both packages; on a tag or with REPRODUCE=1, a fresh clone giving the same bytes
+## Builds build-release/ and checks it: checksums, lintian, validators, the page in the three packages; on a tag or with REPRODUCE=1, a fresh clone giving the same bytes
 	scripts/check-release $(RELEASE_DIR)
 ifeq ($(REPRODUCE),1)
 	scripts/check-reproducible release-build $(RELEASE_DIR)/SHA256SUMS
