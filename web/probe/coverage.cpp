@@ -174,6 +174,8 @@ std::size_t triangleEndingAt(const gl::Primitive& d, std::size_t n) {
 
 bool triangle(const gl::Primitive& d, std::size_t t, std::uint32_t out[3]) {
   const auto& o = d.order;
+  // No triangle (size_t(-1)) or past the end: the sums below would wrap round.
+  if (t >= o.size()) return false;
   if (d.mode == GL_TRIANGLES) {
     if (3 * t + 2 >= o.size()) return false;
     for (std::size_t i = 0; i < 3; ++i) out[i] = o[3 * t + i];
