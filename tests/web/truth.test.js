@@ -98,16 +98,18 @@ browserSuite('Every number the page shows', { everyEngine: true }, (browser, nam
   });
 
   test('over whole frames of the presets the picture and the history agree', async () => {
-    for (const preset of facts.lab.presets) {
+    for (const [n, preset] of facts.lab.presets.entries()) {
       const hash = [preset.near !== 0.1 ? `near=${preset.near}` : '', preset.far !== 100 ? `far=${preset.far}` : '',
         preset.depth !== '24' ? `depth=${preset.depth}` : ''].filter(Boolean).join('&');
       const page = await openPage(browser(), { hash: hash ? `#${hash}` : '' });
       await followed(page);
-      // Every pixel of a lattice: the draw the history says won, its colour and the canvas's.
-      const found = await page.evaluate((w, h) => {
+      // Every pixel of a lattice, set off by a column more at each preset so that the presets
+      // together cover more of the picture: the draw the history says won, its colour and the
+      // canvas's.
+      const found = await page.evaluate((w, h, from) => {
         const out = { checked: 0, contradicted: [], overCleared: [] };
-        for (let y = 1; y < h; y += 4) {
-          for (let x = 2; x < w; x += 4) {
+        for (let y = 1; y < h; y += 6) {
+          for (let x = from; x < w; x += 6) {
             const hist = ZbvHistory.at(x, y), shown = ZbvCapture.colourAt(x, y);
             let winner = null, held = hist.stored;
             hist.draws.forEach((d) => d.fragments.forEach((f) => { if (f.verdict !== 2) winner = f; }));
@@ -121,10 +123,10 @@ browserSuite('Every number the page shows', { everyEngine: true }, (browser, nam
           }
         }
         return out;
-      }, kWidth, kHeight);
+      }, kWidth, kHeight, n % 6);
       assert.deepEqual(found.contradicted.slice(0, 5), [], `${preset.file}: colours against the winner`);
       assert.deepEqual(found.overCleared.slice(0, 5), [], `${preset.file}: passed over a cleared buffer`);
-      assert.ok(found.checked > 5000);
+      assert.ok(found.checked > 2400);
       await page.browserContext().close();
     }
   });
