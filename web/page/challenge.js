@@ -267,15 +267,15 @@ mergeInto(LibraryManager.library, {
       line.hidden = task.answer !== 'pixel';
       if (task.answer !== 'pixel') return;
       if (!run.checked && ZbvViews.position) run.answer = ZbvViews.position.slice();
-      line.textContent = run.answer ? X.answerWords(task, run.answer, run.options)
+      line.textContent = run.answer ? X.answerWords(task, run.answer, run.options, 'challenge.pick')
         : ZbvWords.t('challenge.pickNone');
       if (!run.checked && run.answer) X.say(line.textContent);
     },
-    answerWords: function(task, answer, options) {
+    answerWords: function(task, answer, options, key) {
       var X = ZbvChallenge, W = ZbvWords;
       if (answer === null || answer === undefined) return W.t('challenge.answer.none');
       if (task.answer === 'pixel') {
-        return W.t('challenge.pick', {x: W.number(Math.floor(answer[0])), y: W.number(Math.floor(answer[1]))});
+        return W.t(key || 'challenge.answer.pixel', {x: W.number(Math.floor(answer[0])), y: W.number(Math.floor(answer[1]))});
       }
       if (task.answer === 'lab') {
         return W.t('challenge.answer.lab', {near: W.number(answer.near, {all: true}),

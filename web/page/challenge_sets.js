@@ -276,14 +276,18 @@ mergeInto(LibraryManager.library, {
                 values: {draw: S.drawNames()[last.k], hidden: S.drawNames()[nearer.k]}};
       },
       last: function(task, answer, probe) {
-        // With the depth test on: the teapot no overlap hides is the nearest, the one a
-        // painter draws last.
+        // With the depth test on, where two teapots overlap, the one whose code is smaller
+        // stands in front: the teapot never behind is the nearest, the one a painter draws
+        // last.
         var S = ZbvChallengeSets, behind = {}, names = S.drawNames();
         ['teapot1Over2', 'teapot1Over3', 'teapot2Over3'].forEach(function(l) {
           var at = ZbvFacts.landmarks[l];
-          S.fragments(probe.history([at[0] + 0.5, 299 - at[1] + 0.5])).forEach(function(f) {
-            if (f.fragment.verdict === 2 && f.k > 0) behind[names[f.k]] = true;
+          var teapots = S.fragments(probe.history([at[0] + 0.5, 299 - at[1] + 0.5])).filter(function(f) {
+            return f.k > 0;
           });
+          // Behind: every teapot but the one whose code is the smallest here.
+          var front = teapots.reduce(function(a, f) { return !a || f.fragment.code < a.fragment.code ? f : a; }, null);
+          teapots.forEach(function(f) { if (f.k !== front.k) behind[names[f.k]] = true; });
         });
         var nearest = S.teapots.filter(function(t) { return !behind[t]; });
         var name = nearest.length === 1 ? nearest[0] : '';
