@@ -107,7 +107,8 @@ mergeInto(LibraryManager.library, {
         '<p id="challenge-code-how"></p><button type="button" id="challenge-print"></button></div>' +
         '<div id="challenge-sheet" class="challenge-sheet"><h3 id="challenge-sheet-title"></h3><ol></ol>' +
         '<p id="challenge-sheet-end"></p></div>';
-      document.querySelector('.stage').before(s);
+      // Beside the picture, above the state line: the task and the picture seen together.
+      document.querySelector('.panel').prepend(s);
       X.element('challenge-check').addEventListener('click', X.check);
       X.element('challenge-next').addEventListener('click', X.next);
       X.element('challenge-print').addEventListener('click', function() { window.print(); });
@@ -153,7 +154,6 @@ mergeInto(LibraryManager.library, {
       el('challenge-terms').replaceChildren();
       X.words();
       el('challenge-task').focus({preventScroll: true});
-      X.say(W.t('sentences', {a: X.progress(), b: X.taskWords(task, run.at)}));
       var turn = ++X.busy;
       X.apply(task.state, false, function() {
         if (turn !== X.busy) return;
@@ -187,7 +187,9 @@ mergeInto(LibraryManager.library, {
       X.options();
       X.picked();
       if (task.kind === 'channel' && run.options) X.terms(task);
-      if (run.ended) X.endWords();
+      if (run.ended) return X.endWords();
+      X.say(run.checked ? X.verdictWords(task, run.results[run.at])
+        : W.t('sentences', {a: X.progress(), b: X.taskWords(task, run.at)}));
     },
     progress: function() {
       var W = ZbvWords, run = ZbvChallenge.run, n = {n: W.number(run.at + 1), count: W.number(run.tasks.length)};
@@ -502,24 +504,15 @@ mergeInto(LibraryManager.library, {
     },
 
     css: '.challenge{border:2px solid var(--accent);border-radius:6px;padding:8px 12px;margin:0 0 12px;max-width:52em}' +
-      '.challenge[hidden]{display:none}.challenge h2{font-size:1.15rem;margin:0 0 4px}.challenge p{margin:4px 0}' +
-      '.challenge button{min-height:44px;min-width:44px;padding:0 12px;font:inherit;color:inherit;' +
-      'border:1px solid var(--edge);border-radius:6px;background:var(--control);cursor:pointer}' +
-      '.challenge button:disabled{cursor:progress}.challenge table{border-collapse:collapse;font-size:14px}' +
-      '.challenge th,.challenge td{border:1px solid var(--edge);padding:2px 6px;text-align:left}' +
-      '#challenge-options[hidden],#challenge-picked[hidden],#challenge-end[hidden]{display:none}' +
-      '#challenge-said{font-weight:600}#challenge-said:empty{display:none}' +
-      '.challenge-sheet ol{padding-left:1.2em}.challenge-sheet li{margin:8px 0;break-inside:avoid}' +
-      '.challenge-sheet img{float:right;margin-left:8px;border:1px solid var(--edge)}.challenge-sheet h4{margin:0}' +
-      '.challenge-sheet li::after{content:"";display:block;clear:both}' +
-      '.challenge-sheet h3{font-size:1rem;margin:8px 0 0}.challenge-sheet:not(:has(li)){display:none}' +
-      '[data-challenge-hide~=history] section[aria-labelledby=history-title],' +
-      '[data-challenge-hide~=steps] .steps,[data-challenge-hide~=keys] .panel>.keys,' +
-      '[data-challenge-hide~=depth] .views>.view~.view,[data-challenge-hide~=lab] #lab,' +
-      '[data-challenge-hide~=zfight] label.check:has(#zfight),[data-challenge-hide~=zfight] #zfight-map,' +
-      '[data-challenge-hide~=state] #state,[data-challenge-hide~=state] .explains{display:none!important}' +
-      '@media print{main>:not(#challenge){display:none!important}' +
-      '#challenge>:not(.challenge-sheet):not(h2){display:none!important}' +
-      '.challenge{border:0}.challenge-sheet:not(:has(li)){display:block}}',
+      '.challenge h2{font-size:1.15rem;margin:0}.challenge p{margin:4px 0}.challenge table{border-collapse:collapse}' +
+      '.challenge th,.challenge td{border:1px solid var(--edge);padding:2px 6px}' +
+      '.challenge [hidden],#challenge-said:empty,.challenge-sheet:not(:has(li)){display:none}#challenge-said{font-weight:600}' +
+      '.challenge-sheet li{margin:8px 0;break-inside:avoid;display:flow-root}.challenge-sheet img{float:right}' +
+      '[data-challenge-hide~=history] section[aria-labelledby=history-title],[data-challenge-hide~=steps] .steps,' +
+      '[data-challenge-hide~=keys] .panel>.keys,[data-challenge-hide~=depth] .views>.view~.view,' +
+      '[data-challenge-hide~=lab] #lab,[data-challenge-hide~=zfight] .check:has(#zfight),' +
+      '[data-challenge-hide~=zfight] #zfight-map,[data-challenge-hide~=state] :is(#state,.explains){display:none!important}' +
+      '@media print{main>:not(.stage),.stage>:not(.panel),.panel>:not(#challenge),#challenge>:not(.challenge-sheet,h2)' +
+      '{display:none!important}}',
   },
 });
