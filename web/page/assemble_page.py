@@ -17,8 +17,8 @@ English's words, in English's order, stops the assembly.
 
 English's words for the challenges (those whose names begin "challenge.") are kept apart
 from the rest, compressed in an element of their own, as the challenges' script is
-(CHALLENGES, bundle_challenges.py's, shortened): the page opens both only when the address
-names a challenge. The other languages list them after the rest.
+(CHALLENGES, bundle_challenges.py's, shortened), both after the loader: the page opens them
+only when the address names a challenge. The other languages list them after the rest.
 
 The key buttons, from the scene's facts (facts.py), at the shell's mark {{{ KEYS }}}.
 
@@ -101,11 +101,17 @@ def words_elements(words_dir):
     others = [lang for lang in catalogues_ if lang != 'en']
     names = ','.join(attribute(catalogues_[lang]['language']) for lang in catalogues_)
     others_words = json_text([[catalogues_[lang][k] for k in list(english) + apart] for lang in others])
-    apart_words = json_text({'keys': apart, 'words': [everything[k] for k in apart]})
     return (packed('words-en', json_text(english).encode('utf-8')) + '\n' +
-            packed('words-apart', apart_words.encode('utf-8'), dense=True) + '\n' +
             f'<script type="application/octet-stream" id="words" data-langs="{",".join(catalogues_)}" '
             f'data-names="{names}">{deflated85(others_words.encode("utf-8"))}</script>')
+
+
+def apart_element(words_dir):
+    """English's challenge words, which only the challenges' script asks for."""
+    everything = catalogues(words_dir)['en']
+    apart = [k for k in everything if k.startswith(CHALLENGE_WORDS)]
+    apart_words = json_text({'keys': apart, 'words': [everything[k] for k in apart]})
+    return packed('words-apart', apart_words.encode('utf-8'), dense=True)
 
 
 def html_text(text):
@@ -176,13 +182,15 @@ def main(shell_path, script_path, wasm_path, loader_path, words_dir, facts_path,
     for mark in ('{{{ PROGRAM }}}', '{{{ SCRIPT }}}', '{{{ LOADER }}}', '{{{ WORDS }}}'):
         if shell.count(mark) != 1:
             sys.exit(f'{shell_path}: {mark} must appear once')
-    words = words_elements(words_dir)
+    # What the page opens only later comes after the loader, so that the parser reaches the
+    # loader without passing over it first.
+    later = '\n' + apart_element(words_dir)
     if challenges:
-        words += '\n' + packed('challenge-script', challenges.encode('ascii'), dense=True)
-    page = shell.replace('{{{ WORDS }}}', words).replace(
+        later += '\n' + packed('challenge-script', challenges.encode('ascii'), dense=True)
+    page = shell.replace('{{{ WORDS }}}', words_elements(words_dir)).replace(
         '{{{ PROGRAM }}}', packed('program', program)).replace(
         '{{{ SCRIPT }}}', packed('script', script.encode('ascii'))).replace(
-        '{{{ LOADER }}}', '<script>' + loader + '</script>')
+        '{{{ LOADER }}}', '<script>' + loader + '</script>' + later)
     with open(out_path, 'w', encoding='utf-8', newline='\n') as f:
         f.write(page)
 

@@ -117,6 +117,10 @@ mergeInto(LibraryManager.library, {
     // their script and words are kept compressed in the page (assemble_page.py), out of the
     // way of every page that names none.
     challenges: function() {
+      // They stand at the page's end, after the loader: read once the page has been.
+      if (document.readyState === 'loading') {
+        return document.addEventListener('DOMContentLoaded', ZbvPage.challenges, {once: true});
+      }
       var pairs = ZbvFragment.parse(location.hash);
       if (ZbvPage.challengesOpen || !document.getElementById('challenge-script') ||
           (ZbvFragment.get(pairs, 'challenge') === null && ZbvFragment.get(pairs, 'verify') === null)) return;
