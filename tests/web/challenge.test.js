@@ -3,7 +3,7 @@
 // answers right and some wrong, as the scene's facts say they are (which draw stands over
 // which at each landmark); the instruments that give an answer away hidden until Check and
 // shown after it; the completion code verified in the teacher's view, and refused once one
-// character changes; each language's words; axe in every state.
+// character changes; the printed sheet; each language's words; axe in every state.
 'use strict';
 const { test } = require('node:test');
 const assert = require('node:assert/strict');
@@ -66,6 +66,19 @@ async function noViolations(page, what) {
   assert.deepEqual(found.violations, [], what);
 }
 
+async function printed(page, code) {
+  await page.emulateMediaType('print');
+  const sheet = await page.evaluate(() => {
+    const on = (e) => !!e && e.getClientRects().length > 0;
+    return { tasks: [...document.querySelectorAll('#challenge-sheet li')].filter((li) => on(li) && on(li.querySelector('img'))).length,
+      end: document.getElementById('challenge-sheet-end').textContent, picture: on(document.getElementById('canvas')),
+      toolbar: on(document.querySelector('.toolbar')) };
+  });
+  await page.emulateMediaType('screen');
+  assert.deepEqual([sheet.tasks, sheet.picture, sheet.toolbar], [6, false, false]);
+  assert.ok(sheet.end.includes(code), sheet.end);
+}
+
 browserSuite('The challenges', { everyEngine: true }, (browser, name) => {
   test('a set answered by keyboard, right and wrong, its code verified and a changed one refused', async () => {
     const page = await openPage(browser(), { hash: '#challenge=depth&seed=7' });
@@ -110,6 +123,9 @@ browserSuite('The challenges', { everyEngine: true }, (browser, name) => {
     const score = given.filter(Boolean).length;
     assert.match(end.said, new RegExp(`${score}\\D+6`));
     await noViolations(page, 'the end');
+    // Printed: the answer sheet alone, each task with its picture, then the score and the code
+    // (in Chromium: Firefox's driver, over WebDriver BiDi, cannot emulate print media).
+    if (name === 'chromium') await printed(page, end.code);
 
     // The teacher's view of the code: the same verdicts, the score recomputed.
     await page.evaluate((c) => { location.hash = `#verify=${c}`; }, end.code);
