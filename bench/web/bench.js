@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // node bench/web/bench.js: the page's size; its start beside a minimal WebGL page
 // (bench_start.js); from a key press to its frame; the draw calls of an idle page; what the
-// view into the frame costs (bench_history.js) and the lab's controls (bench_lab.js). With
+// view into the frame costs (bench_history.js), the lab's controls (bench_lab.js) and a
+// challenge's next task (bench_challenge.js). With
 // ZBV_WEB_EARLIER naming an earlier build of the page, that page is measured in the same
 // turns, so that a change's cost is seen side by side. Times are medians; they measure, they
 // do not test.
@@ -14,6 +15,7 @@ const { kPage, unavailable, launch } = require('../../tools/browser/browser');
 const { openPage, calls, settle, sleep } = require('../../tools/browser/page_driver');
 const { measureFrameView, measureLargeFrame, median } = require('./bench_history');
 const { measureLab } = require('./bench_lab');
+const { measureNext } = require('./bench_challenge');
 const { measureStart, kMinimal } = require('./bench_start');
 const { facts } = require('../../tools/browser/scene');
 
@@ -93,6 +95,7 @@ async function keysInTurns(browser, pages) {
       await measureFrameView(browser, pages);
       await measureLargeFrame(browser, pages);
       await measureLab(browser, pages);
+      await measureNext(browser, pages);
     } finally {
       await browser.close();
     }

@@ -71,6 +71,12 @@ async function measureStart(pages, minimalUrl) {
       console.log(`  ${p.name}: ${ms(t)}${p.minimal ? '' : `; against the minimal page: ${ratios(t, bare)}`}`);
     }
     const page = medians(runs[0]);
+    // A page without a challenge against the earlier one, in the same turns.
+    if (pages.length > 1) {
+      const earlier = medians(runs[1]), r = page.picture / earlier.picture;
+      console.log(`  first draw of the picture against the earlier page: ${r.toFixed(3)}x ` +
+        `(first paint ${(page.paint / earlier.paint).toFixed(3)}x); at most 1.05x: ${r <= 1.05 ? 'yes' : 'NO'}`);
+    }
     console.log(`  first WebGL call at most 1.3x the minimal page's: ${page.call / bare.call <= 1.3 ? 'yes' : 'NO'}; ` +
       `first paint at most 2x: ${page.paint / bare.paint <= 2 ? 'yes' : 'NO'}`);
   } finally {

@@ -10,16 +10,21 @@ words the shell's elements name are put in them, English's, so that the first pa
 them.
 
 Every other language: the list of its words in English's order, all of them in one element,
-compressed together (the page opens them with the browser's own decompression when one is
-chosen), with the languages' tags and names beside it. The languages are the catalogues
+compressed together, in base 85 (the page opens them with the browser's own decompression
+when one is chosen), with the languages' tags and names beside it. The languages are the catalogues
 present, in the order facts.py gives them (English first); a catalogue that does not have
 English's words, in English's order, stops the assembly.
 
+English's words for the challenges (those whose names begin "challenge.") are kept apart
+from the rest, compressed in an element of their own, as the challenges' script is
+(CHALLENGES, bundle_challenges.py's, shortened), both after the loader: the page opens them
+only when the address names a challenge. The other languages list them after the rest.
+
 The key buttons, from the scene's facts (facts.py), at the shell's mark {{{ KEYS }}}.
 
-usage: assemble_page.py SHELL SCRIPT WASM LOADER WORDS FACTS OUT (LOADER: loader.js
-shortened; WORDS: the folder of catalogues, one language each, en.json the source; FACTS:
-scene/facts.json)"""
+usage: assemble_page.py SHELL SCRIPT WASM LOADER WORDS FACTS OUT [CHALLENGES] (LOADER:
+loader.js shortened; WORDS: the folder of catalogues, one language each, en.json the source;
+FACTS: scene/facts.json)"""
 import base64
 import json
 import re
@@ -69,22 +74,44 @@ def deflated(data):
     return base64.b64encode(deflate.compress(data) + deflate.flush()).decode('ascii')
 
 
-def packed(element_id, data, attributes=''):
+def packed(element_id, data, attributes='', dense=False):
     """An element the HTML parser passes over that keeps the bytes compressed (loader.js
-    inflates them), with their size."""
+    inflates them), with their size. Dense: in base 85 (words.js reads it), for what the page
+    opens only later."""
+    text = deflated85(data) if dense else deflated(data)
     return (f'<script type="application/octet-stream" id="{element_id}" data-size="{len(data)}"'
-            f'{attributes}>{deflated(data)}</script>')
+            f'{attributes}>{text}</script>')
+
+
+def deflated85(data):
+    """Raw DEFLATE of the bytes in base 85, a sixteenth smaller than base64: Python's alphabet
+    (RFC 1924's) with ',' for '<', so that nothing in it can begin a tag."""
+    deflate = zlib.compressobj(9, zlib.DEFLATED, -15)
+    return base64.b85encode(deflate.compress(data) + deflate.flush()).decode('ascii').replace('<', ',')
+
+
+CHALLENGE_WORDS = 'challenge.'
 
 
 def words_elements(words_dir):
     catalogues_ = catalogues(words_dir)
-    english = catalogues_['en']
+    everything = catalogues_['en']
+    english = {k: v for k, v in everything.items() if not k.startswith(CHALLENGE_WORDS)}
+    apart = [k for k in everything if k.startswith(CHALLENGE_WORDS)]
     others = [lang for lang in catalogues_ if lang != 'en']
     names = ','.join(attribute(catalogues_[lang]['language']) for lang in catalogues_)
-    others_words = json_text([[catalogues_[lang][k] for k in english] for lang in others])
+    others_words = json_text([[catalogues_[lang][k] for k in list(english) + apart] for lang in others])
     return (packed('words-en', json_text(english).encode('utf-8')) + '\n' +
             f'<script type="application/octet-stream" id="words" data-langs="{",".join(catalogues_)}" '
-            f'data-names="{names}">{deflated(others_words.encode("utf-8"))}</script>')
+            f'data-names="{names}">{deflated85(others_words.encode("utf-8"))}</script>')
+
+
+def apart_element(words_dir):
+    """English's challenge words, which only the challenges' script asks for."""
+    everything = catalogues(words_dir)['en']
+    apart = [k for k in everything if k.startswith(CHALLENGE_WORDS)]
+    apart_words = json_text({'keys': apart, 'words': [everything[k] for k in apart]})
+    return packed('words-apart', apart_words.encode('utf-8'), dense=True)
 
 
 def html_text(text):
@@ -128,7 +155,8 @@ def noscript(words_dir):
     return ''.join(out)
 
 
-def main(shell_path, script_path, wasm_path, loader_path, words_dir, facts_path, out_path):
+def main(shell_path, script_path, wasm_path, loader_path, words_dir, facts_path, out_path,
+         challenges_path=None):
     with open(shell_path, encoding='utf-8') as f:
         shell = tighten(f.read())
     if 'data-key=' in shell:
@@ -144,21 +172,30 @@ def main(shell_path, script_path, wasm_path, loader_path, words_dir, facts_path,
         program = f.read()
     with open(loader_path, encoding='utf-8') as f:
         loader = f.read()
-    for text, path in ((script, script_path), (loader, loader_path)):
+    challenges = ''
+    if challenges_path:
+        with open(challenges_path, encoding='ascii') as f:
+            challenges = f.read()
+    for text, path in ((script, script_path), (loader, loader_path), (challenges, challenges_path)):
         if '</script' in text.lower():
             sys.exit(f'{path}: the script holds "</script", which would end it early')
     for mark in ('{{{ PROGRAM }}}', '{{{ SCRIPT }}}', '{{{ LOADER }}}', '{{{ WORDS }}}'):
         if shell.count(mark) != 1:
             sys.exit(f'{shell_path}: {mark} must appear once')
+    # What the page opens only later comes after the loader, so that the parser reaches the
+    # loader without passing over it first.
+    later = '\n' + apart_element(words_dir)
+    if challenges:
+        later += '\n' + packed('challenge-script', challenges.encode('ascii'), dense=True)
     page = shell.replace('{{{ WORDS }}}', words_elements(words_dir)).replace(
         '{{{ PROGRAM }}}', packed('program', program)).replace(
         '{{{ SCRIPT }}}', packed('script', script.encode('ascii'))).replace(
-        '{{{ LOADER }}}', '<script>' + loader + '</script>')
+        '{{{ LOADER }}}', '<script>' + loader + '</script>' + later)
     with open(out_path, 'w', encoding='utf-8', newline='\n') as f:
         f.write(page)
 
 
 if __name__ == '__main__':
-    if len(sys.argv) != 8:
+    if len(sys.argv) not in (8, 9):
         sys.exit(__doc__)
     main(*sys.argv[1:])

@@ -196,6 +196,7 @@ def made(kind, facts, words_dir):
     # The page's history is the probe layer's object, set beside it once both are defined.
     return library('ZbvFacts', {
         'keys': key_table(facts), 'draws': facts['draws']['files'],
+        'landmarks': dict(members(facts['landmarks'])),
         'languages': [tag for tag, _ in languages(words_dir)],
         'pageState': field_lists(PAGE_STATE, 'ZBV_PAGE_STATE')['']},
         'scene/facts.json, page_state.cpp and words/',

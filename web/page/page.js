@@ -37,7 +37,7 @@ mergeInto(LibraryManager.library, {
       var lab = ZbvLab.fromAddress(pairs, toolbar.lang || ZbvToolbar.browserLanguage());
       ZbvLab.apply(lab.lab);
       ZbvLabControls.refuse(lab.refused);
-      ZbvPage.refused = refused.concat(toolbar.refused);
+      ZbvPage.refused = refused.concat(toolbar.refused, ZbvPage.moreRefused());
       ZbvPage.pendingPixel = position ? pixel : null;
       ZbvToolbar.apply(toolbar);
       ZbvViews.choose(position, isStep ? +step : steps);
@@ -55,6 +55,7 @@ mergeInto(LibraryManager.library, {
       if (!box) return;
       box.textContent = ZbvPage.refused.map(function(r) {
         var value = r.value.slice(0, 24);
+        if (r.key) return W.t(r.key, {value: value});
         if (r.name === 'lang') {
           return W.t('refused.language', {value: value, languages: ZbvWords.languages().map(function(l) {
             return l.lang;
@@ -107,6 +108,29 @@ mergeInto(LibraryManager.library, {
     },
     pendingPixel: null,
     settled: false,
+    // While a challenge asks a task, the keys do not change the state it is asked in; and
+    // what the address named that the challenges refused (they say, once opened).
+    keysHeld: false,
+    moreRefused: function() { return []; },
+
+    // The challenges, opened the first time the address names one (or a code to verify):
+    // their script and words are kept compressed in the page (assemble_page.py), out of the
+    // way of every page that names none.
+    challenges: function() {
+      // They stand at the page's end, after the loader: read once the page has been.
+      if (document.readyState === 'loading') {
+        return document.addEventListener('DOMContentLoaded', ZbvPage.challenges, {once: true});
+      }
+      var pairs = ZbvFragment.parse(location.hash);
+      if (ZbvPage.challengesOpen || !document.getElementById('challenge-script') ||
+          (ZbvFragment.get(pairs, 'challenge') === null && ZbvFragment.get(pairs, 'verify') === null)) return;
+      ZbvPage.challengesOpen = true;
+      var script = document.createElement('script');
+      script.src = URL.createObjectURL(new Blob([ZbvWords.opened('challenge-script')],
+                                                {type: 'text/javascript'}));
+      document.body.appendChild(script);
+    },
+    challengesOpen: false,
 
     // The state line, the explanation and the pressed buttons, changed only when the state
     // has (so that the live region speaks only then).
@@ -185,7 +209,8 @@ mergeInto(LibraryManager.library, {
     // Keys typed anywhere on the page reach the viewer, except Tab (it moves the focus) and
     // those the focused element takes.
     onKey: function(e) {
-      if (e.defaultPrevented || e.key === 'Tab' || ZbvKeys.elementTakes(e, ZbvGlut.canvas)) return;
+      if (e.defaultPrevented || e.key === 'Tab' || ZbvPage.keysHeld ||
+          ZbvKeys.elementTakes(e, ZbvGlut.canvas)) return;
       var key = ZbvKeys.byte(e);
       if (key < 0) return;
       e.preventDefault();
@@ -249,9 +274,11 @@ mergeInto(LibraryManager.library, {
       ZbvToolbar.words().then(function() {
         ZbvPage.sayRefused();
         ZbvLabControls.show();
+        ZbvPage.challenges();
       });
       window.addEventListener('hashchange', function() {
         if (ZbvFragment.edited()) ZbvPage.applyAddress(false);
+        ZbvPage.challenges();
       });
     },
   },

@@ -47,12 +47,12 @@ mergeInto(LibraryManager.library, {
 
     // A word, its places filled in from values (strings as they are; numbers written).
     t: function(key, values) {
-      var W = ZbvWords, text = (W.words && W.words[key]) || W.catalogue()[key] || key;
+      var W = ZbvWords, text = (W.words && W.words[key]) || W.catalogue()[key] || W.apart()[key] || key;
       return ZbvNumbers.format(text, values || {}, W.lang);
     },
     // The same word in English, whatever the page speaks (for what names a thing, not shows it).
     english: function(key, values) {
-      var text = ZbvWords.catalogue()[key] || key;
+      var text = ZbvWords.catalogue()[key] || ZbvWords.apart()[key] || key;
       return ZbvNumbers.format(text, values || {}, 'en');
     },
     catalogue: function() {
@@ -71,23 +71,55 @@ mergeInto(LibraryManager.library, {
       return ZbvNumbers.read(text, ZbvWords.lang);
     },
 
+    // The bytes of base 85 as the assembly writes what the page opens later (Python's
+    // alphabet, RFC 1924's, with ',' for '<'): each five characters four bytes, a last group
+    // of n characters n - 1 bytes. And the bytes an element keeps so, inflated.
+    dense: function(text) {
+      var A = '0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz!#$%&()*+-;,=>?@^_`{|}~';
+      var value = new Uint8Array(128), n = text.length, o = 0;
+      for (var i = 0; i < 85; ++i) value[A.charCodeAt(i)] = i;
+      var out = new Uint8Array(Math.floor(n / 5) * 4 + Math.max(0, n % 5 - 1));
+      for (var at = 0; at < n; at += 5) {
+        var v = 0, count = Math.min(4, n - at - 1);
+        for (var k = 0; k < 5; ++k) v = v * 85 + (at + k < n ? value[text.charCodeAt(at + k)] : 84);
+        for (k = 0; k < count; ++k) out[o++] = Math.floor(v / Math.pow(256, 3 - k)) & 255;
+      }
+      return out;
+    },
+    opened: function(id) {
+      var e = document.getElementById(id);
+      return ZbvInflate.inflate(ZbvWords.dense(e.textContent), +e.dataset.size);
+    },
+
     // A language's catalogue: English at once, any other opened from the page, the first time
     // one is asked for (a promise).
     load: function(lang) {
       var W = ZbvWords, at = W.languages().map(function(l) { return l.lang; }).indexOf(lang);
       if (at <= 0) return Promise.resolve(null);
       if (!W.others) {
-        var text = document.getElementById('words').textContent;
-        var bytes = Uint8Array.from(atob(text), function(c) { return c.charCodeAt(0); });
+        var bytes = W.dense(document.getElementById('words').textContent);
         var stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
         W.others = new Response(stream).text().then(JSON.parse);
       }
-      // Its words in the order of English's.
+      // Its words in the order of English's, those kept apart last.
       return W.others.then(function(all) {
-        var words = {};
-        Object.keys(W.catalogue()).forEach(function(key, i) { words[key] = all[at - 1][i]; });
+        var words = {}, keys = Object.keys(W.catalogue()).concat(Object.keys(W.apart()));
+        keys.forEach(function(key, i) { words[key] = all[at - 1][i]; });
         return words;
       });
+    },
+
+    // English's words that only the challenges show, kept apart from the rest (and opened
+    // the first time one is asked for), so that a page without a challenge never opens them.
+    apartWords: null,
+    apart: function() {
+      var W = ZbvWords;
+      if (!W.apartWords) {
+        var kept = JSON.parse(new TextDecoder().decode(W.opened('words-apart')));
+        W.apartWords = {};
+        kept.keys.forEach(function(key, i) { W.apartWords[key] = kept.words[i]; });
+      }
+      return W.apartWords;
     },
 
     // The language from now on: its words in every element, and on the page's root.
