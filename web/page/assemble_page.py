@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 """Puts the page together: the shell, the program's script and its WebAssembly, its English
 words, and the loader that opens them. The script, the WebAssembly and English's words are
-kept compressed (raw DEFLATE, as base64) in elements the browser's HTML parser passes over,
+kept compressed (raw DEFLATE, in base 85) in elements the browser's HTML parser passes over,
 each with its size; the loader (loader.js, shortened) inflates them as the page is read and
 writes the script into the page, where it runs. The script is written in ASCII alone. The
 shell's indentation and its style sheet's spacing are left out: they show nothing, and the
@@ -68,17 +68,10 @@ def catalogues(words_dir):
     return dict(facts.languages(words_dir))
 
 
-def deflated(data):
-    """Raw DEFLATE of the bytes, as base64."""
-    deflate = zlib.compressobj(9, zlib.DEFLATED, -15)
-    return base64.b64encode(deflate.compress(data) + deflate.flush()).decode('ascii')
-
-
-def packed(element_id, data, attributes='', dense=False):
-    """An element the HTML parser passes over that keeps the bytes compressed (loader.js
-    inflates them), with their size. Dense: in base 85 (words.js reads it), for what the page
-    opens only later."""
-    text = deflated85(data) if dense else deflated(data)
+def packed(element_id, data, attributes=''):
+    """An element the HTML parser passes over that keeps the bytes compressed, in base 85
+    (loader.js opens them), with their size."""
+    text = deflated85(data)
     return (f'<script type="application/octet-stream" id="{element_id}" data-size="{len(data)}"'
             f'{attributes}>{text}</script>')
 
@@ -111,7 +104,7 @@ def apart_element(words_dir):
     everything = catalogues(words_dir)['en']
     apart = [k for k in everything if k.startswith(CHALLENGE_WORDS)]
     apart_words = json_text({'keys': apart, 'words': [everything[k] for k in apart]})
-    return packed('words-apart', apart_words.encode('utf-8'), dense=True)
+    return packed('words-apart', apart_words.encode('utf-8'))
 
 
 def html_text(text):
@@ -186,7 +179,7 @@ def main(shell_path, script_path, wasm_path, loader_path, words_dir, facts_path,
     # loader without passing over it first.
     later = '\n' + apart_element(words_dir)
     if challenges:
-        later += '\n' + packed('challenge-script', challenges.encode('ascii'), dense=True)
+        later += '\n' + packed('challenge-script', challenges.encode('ascii'))
     page = shell.replace('{{{ WORDS }}}', words_elements(words_dir)).replace(
         '{{{ PROGRAM }}}', packed('program', program)).replace(
         '{{{ SCRIPT }}}', packed('script', script.encode('ascii'))).replace(

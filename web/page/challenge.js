@@ -136,6 +136,7 @@ mergeInto(LibraryManager.library, {
                tasks: ZbvChallengeSets.tasks(set, seed)};
       X.element('challenge-sheet').querySelector('ol').replaceChildren();
       X.element('challenge-end').hidden = true;
+      ZbvCourse.start({set: set, seed: seed, max: X.run.tasks.length});
       X.show();
     },
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // What the page runs first, before its program: the program's script and WebAssembly and the
-// page's English words are kept in the page compressed (raw DEFLATE, RFC 1951, as base64),
+// page's English words are kept in the page compressed (raw DEFLATE, RFC 1951, in base 85),
 // for the page to stay small; this inflates them at once, in the page's own script (the
 // browser's own decompression answers only later), and starts the program once the page has
 // been laid out and painted. Codes are read through tables indexed by the next bits, so that a symbol takes
@@ -116,18 +116,28 @@ var ZbvInflate = {
     return out;
   },
 
-  // The bytes an element of the page keeps: base64 of raw DEFLATE, and their size inflated
+  // Base 85 as the assembly writes it (RFC 1924's alphabet, ',' for '<'), as bytes: each five
+  // characters four bytes, a last group of n + 1 characters n bytes. A sixteenth smaller than
+  // base64, for a page that must stay small.
+  dense: function(text) {
+    var A = '0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz!#$%&()*+-;,=>?@^_`{|}~';
+    var value = new Uint8Array(128), n = text.length, o = 0, i, k;
+    for (i = 0; i < 85; ++i) value[A.charCodeAt(i)] = i;
+    var out = new Uint8Array(Math.floor(n / 5) * 4 + Math.max(0, (n % 5) - 1));
+    for (var at = 0; at < n; at += 5) {
+      var v = 0, count = Math.min(4, n - at - 1);
+      for (k = 0; k < 5; ++k) v = v * 85 + (at + k < n ? value[text.charCodeAt(at + k)] : 84);
+      v >>>= 0;
+      for (k = 0; k < count; ++k) out[o++] = (v >>> (24 - 8 * k)) & 255;
+    }
+    return out;
+  },
+
+  // The bytes an element of the page keeps: base 85 of raw DEFLATE, and their size inflated
   // (data-size).
   element: function(id) {
-    var e = document.getElementById(id), text = e.textContent, bytes;
-    if (Uint8Array.fromBase64) {
-      bytes = Uint8Array.fromBase64(text);
-    } else {
-      var binary = atob(text);
-      bytes = new Uint8Array(binary.length);
-      for (var i = 0; i < binary.length; ++i) bytes[i] = binary.charCodeAt(i);
-    }
-    return ZbvInflate.inflate(bytes, +e.dataset.size);
+    var e = document.getElementById(id);
+    return ZbvInflate.inflate(ZbvInflate.dense(e.textContent), +e.dataset.size);
   },
 };
 // The program, once the page has been painted (the program's work would hold that paint

@@ -71,24 +71,9 @@ mergeInto(LibraryManager.library, {
       return ZbvNumbers.read(text, ZbvWords.lang);
     },
 
-    // The bytes of base 85 as the assembly writes what the page opens later (Python's
-    // alphabet, RFC 1924's, with ',' for '<'): each five characters four bytes, a last group
-    // of n characters n - 1 bytes. And the bytes an element keeps so, inflated.
-    dense: function(text) {
-      var A = '0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz!#$%&()*+-;,=>?@^_`{|}~';
-      var value = new Uint8Array(128), n = text.length, o = 0;
-      for (var i = 0; i < 85; ++i) value[A.charCodeAt(i)] = i;
-      var out = new Uint8Array(Math.floor(n / 5) * 4 + Math.max(0, n % 5 - 1));
-      for (var at = 0; at < n; at += 5) {
-        var v = 0, count = Math.min(4, n - at - 1);
-        for (var k = 0; k < 5; ++k) v = v * 85 + (at + k < n ? value[text.charCodeAt(at + k)] : 84);
-        for (k = 0; k < count; ++k) out[o++] = Math.floor(v / Math.pow(256, 3 - k)) & 255;
-      }
-      return out;
-    },
+    // The bytes an element of the page keeps, inflated.
     opened: function(id) {
-      var e = document.getElementById(id);
-      return ZbvInflate.inflate(ZbvWords.dense(e.textContent), +e.dataset.size);
+      return ZbvInflate.element(id);
     },
 
     // A language's catalogue: English at once, any other opened from the page, the first time
@@ -97,7 +82,7 @@ mergeInto(LibraryManager.library, {
       var W = ZbvWords, at = W.languages().map(function(l) { return l.lang; }).indexOf(lang);
       if (at <= 0) return Promise.resolve(null);
       if (!W.others) {
-        var bytes = W.dense(document.getElementById('words').textContent);
+        var bytes = ZbvInflate.dense(document.getElementById('words').textContent);
         var stream = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('deflate-raw'));
         W.others = new Response(stream).text().then(JSON.parse);
       }
