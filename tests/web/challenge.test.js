@@ -184,7 +184,8 @@ browserSuite('The challenges', { everyEngine: true }, (browser, name) => {
     assert.deepEqual(page.errors, []);
   });
 
-  test('speaks each language, in the projector\'s scheme too', async () => {
+  // The words are the same in every engine: Chromium reads them.
+  if (name === 'chromium') test('speaks each language, in the projector\'s scheme too', async () => {
     const page = await openPage(browser(), { hash: '#challenge=lighting&seed=3' });
     await ready(page, 1);
     for (const [lang, projector] of [['de', ''], ['es', ''], ['fr', ''], ['pt-BR', ''], ['zh-Hans', ''], ['en', '&projector=1']]) {

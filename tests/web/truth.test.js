@@ -98,10 +98,12 @@ browserSuite('Every number the page shows', { everyEngine: true }, (browser, nam
   });
 
   test('over whole frames of the presets the picture and the history agree', async () => {
+    // One page, led from preset to preset by its address, as a class follows the presets' links.
+    let page = null;
     for (const [n, preset] of facts.lab.presets.entries()) {
-      const hash = [preset.near !== 0.1 ? `near=${preset.near}` : '', preset.far !== 100 ? `far=${preset.far}` : '',
-        preset.depth !== '24' ? `depth=${preset.depth}` : ''].filter(Boolean).join('&');
-      const page = await openPage(browser(), { hash: hash ? `#${hash}` : '' });
+      const hash = `#near=${preset.near}&far=${preset.far}&depth=${preset.depth}`;
+      if (page) await frameAfter(page, () => page.evaluate((h) => { location.hash = h; }, hash));
+      else page = await openPage(browser(), { hash });
       await followed(page);
       // Every pixel of a lattice, set off by a column more at each preset so that the presets
       // together cover more of the picture: the draw the history says won, its colour and the
@@ -127,8 +129,9 @@ browserSuite('Every number the page shows', { everyEngine: true }, (browser, nam
       assert.deepEqual(found.contradicted.slice(0, 5), [], `${preset.file}: colours against the winner`);
       assert.deepEqual(found.overCleared.slice(0, 5), [], `${preset.file}: passed over a cleared buffer`);
       assert.ok(found.checked > 2400);
-      await page.browserContext().close();
     }
+    assert.deepEqual(page.errors, []);
+    await page.browserContext().close();
   });
 
   test('the teaching notes\' worked example: its pixel holds the code they work out, whose ' +
@@ -151,7 +154,8 @@ browserSuite('Every number the page shows', { everyEngine: true }, (browser, nam
     await page.browserContext().close();
   });
 
-  test('at the planes\' limits nothing the page says is NaN or Infinity', async () => {
+  // What the page reckons of the planes is the same in every engine: Chromium reads it.
+  if (name === 'chromium') test('at the planes\' limits nothing the page says is NaN or Infinity', async () => {
     for (const hash of ['#near=0.0001&far=100000', '#near=0.0001&far=100000&depth=16',
       '#near=0.0001&far=100000&depth=32f', '#near=10&far=10.00001', '#far=1']) {
       const page = await openPage(browser(), { hash: `${hash}&pixel=150,150` });

@@ -10,7 +10,7 @@
 // script: the page keeps it compressed, with its words, and opens it once the address names a
 // challenge (page.js). Linked into the challenges' script with --js-library's form.
 mergeInto(LibraryManager.library, {
-  $ZbvChallenge__deps: ['$ZbvChallengeSets', '$ZbvChallengeCode', '$ZbvCourse', '$ZbvWords',
+  $ZbvChallenge__deps: ['$ZbvChallengeSets', '$ZbvChallengeWords', '$ZbvChallengeCode', '$ZbvCourse', '$ZbvWords',
                         '$ZbvFragment', '$ZbvPage', '$ZbvViews', '$ZbvHistory', '$ZbvCapture',
                         '$ZbvPlace', '$ZbvKeys', '$ZbvLab', '$ZbvLabControls'],
   $ZbvChallenge: {
@@ -183,43 +183,15 @@ mergeInto(LibraryManager.library, {
       X.sheet();
       if (v) return X.verifyWords();
       var task = run.tasks[run.at];
-      el('challenge-progress').textContent = X.progress();
-      el('challenge-task').textContent = X.taskWords(task, run.at);
+      el('challenge-progress').textContent = ZbvChallengeWords.progress(X.run);
+      el('challenge-task').textContent = ZbvChallengeWords.task(task);
       X.options();
       X.picked();
       if (task.kind === 'channel' && run.options) X.terms(task);
       if (run.ended) return X.endWords();
-      X.say(run.checked ? X.verdictWords(task, run.results[run.at])
-        : W.t('sentences', {a: X.progress(), b: X.taskWords(task, run.at)}));
+      X.say(run.checked ? ZbvChallengeWords.verdict(task, run.results[run.at])
+        : W.t('sentences', {a: ZbvChallengeWords.progress(X.run), b: ZbvChallengeWords.task(task)}));
     },
-    progress: function() {
-      var W = ZbvWords, run = ZbvChallenge.run, n = {n: W.number(run.at + 1), count: W.number(run.tasks.length)};
-      if (run.hideScore && !run.ended) return W.t('challenge.progress', n);
-      return W.t('challenge.progressScore', Object.assign(n, {score: W.number(ZbvChallenge.score(run.results)),
-                                                           max: W.number(run.tasks.length)}));
-    },
-    score: function(results) {
-      return results.filter(function(r) { return r && r.right; }).length;
-    },
-
-    // A task's words, its values written as the language writes them.
-    taskWords: function(task, i) {
-      var W = ZbvWords, n = function(x) { return W.number(x, {all: true}); };
-      return W.t('challenge.task.' + task.kind, {
-        n: W.number(task.draw || 0), draw: ZbvChallengeSets.drawNames()[task.draw] || 'other',
-        near: n(task.near || 0), far: n(task.far || 0), format: task.format || '', a: n(task.a || 0),
-        b: n(task.b || 0), light: task.light || '', channel: task.channel || ''});
-    },
-    // An option's words.
-    optionWords: function(task, option) {
-      var W = ZbvWords;
-      if (typeof option === 'number') return W.number(option);
-      if (task.kind === 'pass') return W.t('challenge.option.' + option);
-      if (task.kind === 'which') return W.t('challenge.option.light', {light: option});
-      if (task.kind === 'float' || task.kind === 'flat') return W.t('challenge.option.' + task.kind + '.' + option);
-      return W.t('challenge.option.draw', {draw: option});
-    },
-
     // The task's choices, as radio buttons (one group: the arrow keys move among them).
     options: function() {
       var X = ZbvChallenge, run = X.run, task = run.tasks[run.at], box = X.element('challenge-options');
@@ -229,7 +201,7 @@ mergeInto(LibraryManager.library, {
         input.checked = run.answer === i;
         input.disabled = run.checked;
         input.addEventListener('change', function() { run.answer = i; });
-        label.append(input, X.make('span', {}, X.optionWords(task, o)));
+        label.append(input, X.make('span', {}, ZbvChallengeWords.option(task, o)));
         return label;
       });
       if (task.answer === 'choice' && !run.options) labels = [X.make('span', {}, ZbvWords.t('challenge.reading'))];
@@ -270,23 +242,10 @@ mergeInto(LibraryManager.library, {
       line.hidden = task.answer !== 'pixel';
       if (task.answer !== 'pixel') return;
       if (!run.checked && ZbvViews.position) run.answer = ZbvViews.position.slice();
-      line.textContent = run.answer ? X.answerWords(task, run.answer, run.options, 'challenge.pick')
+      line.textContent = run.answer ? ZbvChallengeWords.answer(task, run.answer, run.options, 'challenge.pick')
         : ZbvWords.t('challenge.pickNone');
       if (!run.checked && run.answer) X.say(line.textContent);
     },
-    answerWords: function(task, answer, options, key) {
-      var X = ZbvChallenge, W = ZbvWords;
-      if (answer === null || answer === undefined) return W.t('challenge.answer.none');
-      if (task.answer === 'pixel') {
-        return W.t(key || 'challenge.answer.pixel', {x: W.number(Math.floor(answer[0])), y: W.number(Math.floor(answer[1]))});
-      }
-      if (task.answer === 'lab') {
-        return W.t('challenge.answer.lab', {near: W.number(answer.near, {all: true}),
-                                            far: W.number(answer.far, {all: true}), format: answer.format});
-      }
-      return W.t('challenge.answer.choice', {answer: options ? X.optionWords(task, options[answer]) : '?'});
-    },
-
     // The live region: what changed, for a screen reader (the task, the answer, the verdict).
     say: function(text) {
       ZbvChallenge.element('challenge-said').textContent = text;
@@ -366,22 +325,13 @@ mergeInto(LibraryManager.library, {
         el('challenge-check').hidden = true;
         el('challenge-next').hidden = false;
         X.options();
-        X.say(X.verdictWords(task, result));
-        el('challenge-progress').textContent = X.progress();
+        X.say(ZbvChallengeWords.verdict(task, result));
+        el('challenge-progress').textContent = ZbvChallengeWords.progress(X.run);
         X.sheet();
         ZbvCourse.answer({set: run.set, seed: run.seed, task: run.at + 1, correct: result.right,
-                          score: X.score(run.results), max: run.tasks.length});
+                          score: ZbvChallengeSets.score(run.results), max: run.tasks.length});
         el('challenge-next').focus({preventScroll: true});
       });
-    },
-
-    verdictWords: function(task, result) {
-      var W = ZbvWords, values = {}, v = result.values;
-      Object.keys(v).forEach(function(k) {
-        values[k] = typeof v[k] === 'number' ? W.number(v[k], k === 't' ? {digits: 2} :
-          k === 'float' || k === 'int' ? {precision: 3} : {}) : v[k];
-      });
-      return W.t('sentences', {a: W.t(result.right ? 'challenge.right' : 'challenge.wrong'), b: W.t(result.why, values)});
     },
 
     next: function() {
@@ -405,17 +355,17 @@ mergeInto(LibraryManager.library, {
       el('challenge-terms').replaceChildren();
       el('challenge-end').hidden = false;
       X.endWords();
-      X.say(el('challenge-score').textContent + ' ' + el('challenge-code').textContent);
+      X.say(ZbvWords.t('sentences', {a: el('challenge-score').textContent, b: el('challenge-code').textContent}));
       el('challenge-score').setAttribute('tabindex', '-1');
       el('challenge-score').focus({preventScroll: true});
-      ZbvCourse.complete({set: run.set, seed: run.seed, score: X.score(run.results), max: run.tasks.length,
+      ZbvCourse.complete({set: run.set, seed: run.seed, score: ZbvChallengeSets.score(run.results), max: run.tasks.length,
                           code: run.code});
     },
     endWords: function() {
       var X = ZbvChallenge, W = ZbvWords, run = X.run, el = X.element;
       el('challenge-progress').textContent = '';
       el('challenge-task').textContent = '';
-      el('challenge-score').textContent = W.t('challenge.end', {score: W.number(X.score(run.results)),
+      el('challenge-score').textContent = W.t('challenge.end', {score: W.number(ZbvChallengeSets.score(run.results)),
                                                                 max: W.number(run.tasks.length)});
       el('challenge-code').textContent = W.t('challenge.code', {code: run.code});
       el('challenge-code').dataset.code = run.code;
@@ -439,15 +389,15 @@ mergeInto(LibraryManager.library, {
           li.append(X.make('img', {src: result.picture, width: '150', height: '150',
                                    alt: W.t('challenge.picture', {n: W.number(i + 1)})}));
         }
-        li.append(X.make('p', {}, X.taskWords(task, i)),
-                  X.make('p', {class: 'challenge-answer'}, X.answerWords(task, answers[i] && answers[i].answer, result.options)),
-                  X.make('p', {class: 'challenge-verdict'}, X.verdictWords(task, result)));
+        li.append(X.make('p', {}, ZbvChallengeWords.task(task)),
+                  X.make('p', {class: 'challenge-answer'}, ZbvChallengeWords.answer(task, answers[i] && answers[i].answer, result.options)),
+                  X.make('p', {class: 'challenge-verdict'}, ZbvChallengeWords.verdict(task, result)));
         items.push(li);
       });
       list.replaceChildren.apply(list, items);
       var end = X.element('challenge-sheet-end');
-      end.textContent = run ? (run.ended ? W.t('sentences', {a: W.t('challenge.end', {score: W.number(X.score(results)),
-        max: W.number(tasks.length)}), b: W.t('challenge.code', {code: run.code})}) : X.progress()) : '';
+      end.textContent = run ? (run.ended ? W.t('sentences', {a: W.t('challenge.end', {score: W.number(ZbvChallengeSets.score(results)),
+        max: W.number(tasks.length)}), b: W.t('challenge.code', {code: run.code})}) : ZbvChallengeWords.progress(X.run)) : '';
     },
 
     // The teacher's view: each task's state drawn again with its answer, graded, in turn.
@@ -469,7 +419,7 @@ mergeInto(LibraryManager.library, {
         if (turn !== X.busy) return;
         if (i === tasks.length) {
           v.done = true;
-          el('challenge').dataset.verified = String(X.score(v.results));
+          el('challenge').dataset.verified = String(ZbvChallengeSets.score(v.results));
           X.words();
           return X.say(el('challenge-progress').textContent);
         }
@@ -494,7 +444,7 @@ mergeInto(LibraryManager.library, {
     verifyWords: function() {
       var X = ZbvChallenge, W = ZbvWords, v = X.verifying, r = v.record, el = X.element;
       el('challenge-progress').textContent = v.done ? W.t('challenge.verify.summary', {set: r.set, seed: String(r.seed),
-        tries: W.number(r.tries), score: W.number(X.score(v.results)), max: W.number(v.tasks.length)})
+        tries: W.number(r.tries), score: W.number(ZbvChallengeSets.score(v.results)), max: W.number(v.tasks.length)})
         : W.t('challenge.verify.working');
       el('challenge-task').textContent = '';
     },

@@ -373,5 +373,10 @@ mergeInto(LibraryManager.library, {
     check: function(task, answer, probe) {
       return ZbvChallengeSets.grade[task.kind](task, answer, probe);
     },
+
+    // The tasks graded right among these results.
+    score: function(results) {
+      return results.filter(function(r) { return r && r.right; }).length;
+    },
   },
 });
