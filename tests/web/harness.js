@@ -2,7 +2,9 @@
 // A group of page tests, run in one browser (Chromium, where it is among those asked for),
 // or in each browser where it checks what differs between engines (`everyEngine`: drawing,
 // input, accessibility, layout, full screen, downloads); ZBV_EVERY_ENGINE=1 runs every group
-// in each. Each run shares one headless browser. Where the browser or the page is missing,
+// in each; ZBV_ENGINE_DIFFERENCES=1 runs only the groups that check what differs between
+// engines (for a run of the other browser beside Chromium's). Each run shares one headless
+// browser. Where the browser or the page is missing,
 // the run stops at once with one line saying why: failed under CI, skipped elsewhere. A
 // browser without WebGL fails the run (unless it is meant to lack it).
 'use strict';
@@ -17,6 +19,7 @@ function browserSuite(title, { noWebgl: withoutWebgl = false, dark = false, scal
   everyEngine = false, needs = () => '' } = {}, body) {
   const names = browserNames();
   const all = everyEngine || process.env.ZBV_EVERY_ENGINE === '1';
+  if (!all && process.env.ZBV_ENGINE_DIFFERENCES === '1') return;
   for (const name of all ? names : names.slice(0, 1)) {
     const run = `${title} (${name})`;
     const why = unavailable(name) || needs();
