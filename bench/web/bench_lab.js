@@ -44,6 +44,11 @@ async function measureLab(browser, pages) {
     for (const [n, p] of pages.entries()) {
       const page = await openPage(browser, { url: p.url ? p.url + hash : '', hash: p.url ? '' : hash });
       await settle(page);
+      if (!(await page.evaluate(() => document.documentElement.dataset.followed !== undefined))) {
+        console.log(`${p.name}, lab ${what}: the page marks no frame as followed; not timed`);
+        await page.browserContext().close();
+        continue;
+      }
       await watchFollowing(page);
       const keys = [], controls = [];
       for (let i = 0; i < kTurns; ++i) {
