@@ -44,7 +44,9 @@ async function measureLab(browser, pages) {
     for (const [n, p] of pages.entries()) {
       const page = await openPage(browser, { url: p.url ? p.url + hash : '', hash: p.url ? '' : hash });
       await settle(page);
-      if (!(await page.evaluate(() => document.documentElement.dataset.followed !== undefined))) {
+      const marks = await page.waitForFunction(() => document.documentElement.dataset.followed !== undefined,
+        { timeout: 10000 }).then(() => true, () => false);
+      if (!marks) {
         console.log(`${p.name}, lab ${what}: the page marks no frame as followed; not timed`);
         await page.browserContext().close();
         continue;

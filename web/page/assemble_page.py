@@ -167,8 +167,8 @@ def main(shell_path, script_path, wasm_path, loader_path, words_dir, facts_path,
         loader = f.read()
     challenges = ''
     if challenges_path:
-        with open(challenges_path, encoding='ascii') as f:
-            challenges = f.read()
+        with open(challenges_path, encoding='utf-8') as f:
+            challenges = ''.join(c if ord(c) < 128 else escape(c) for c in f.read())
     for text, path in ((script, script_path), (loader, loader_path), (challenges, challenges_path)):
         if '</script' in text.lower():
             sys.exit(f'{path}: the script holds "</script", which would end it early')

@@ -4,8 +4,8 @@
 its __deps that are not the program's) run as one script of their own, which the page opens
 only when the address names a challenge (page.js). Each file defines its objects into a
 library of the script's own, as the program's link would; the objects are then made the
-page's, beside the program's, which they use by name, and the challenges open. Written in
-ASCII alone, as the program's script is (assemble_page.py).
+page's, beside the program's, which they use by name, and the challenges open. The assembly
+writes it in ASCII alone, as it does the program's script (assemble_page.py).
 
 usage: bundle_challenges.py OUT FILE..."""
 import sys
@@ -19,24 +19,14 @@ TAIL = ('var L = LibraryManager.library;\n'
         '})();\n')
 
 
-def ascii_only(text):
-    def escape(c):
-        code = ord(c)
-        if code < 0x10000:
-            return '\\u%04x' % code
-        code -= 0x10000
-        return '\\u%04x\\u%04x' % (0xd800 + (code >> 10), 0xdc00 + (code & 0x3ff))
-    return ''.join(c if ord(c) < 128 else escape(c) for c in text)
-
-
 def main(out, files):
     parts = [HEAD]
     for path in files:
         with open(path, encoding='utf-8') as f:
             parts.append(f.read())
     parts.append(TAIL)
-    with open(out, 'w', encoding='ascii', newline='\n') as f:
-        f.write(ascii_only(''.join(parts)))
+    with open(out, 'w', encoding='utf-8', newline='\n') as f:
+        f.write(''.join(parts))
 
 
 if __name__ == '__main__':
