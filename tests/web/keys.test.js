@@ -9,6 +9,7 @@ const { openPage, calls, settle, press, frameAfter, pressAndWait, readCanvas } =
   require('../../tools/browser/page_driver');
 const { tour } = require('../../tools/browser/scene');
 const { browserSuite, same, shownState } = require('./harness');
+const { followed } = require('./panel');
 
 const kLit = 'Depth test on, lighting on, white light.';
 const kUnlit = 'Depth test on, lighting off, white light.';
@@ -63,6 +64,7 @@ browserSuite('Keys', { everyEngine: true }, (browser) => {
 
   test('every other character redraws the same picture, once, and none quits', async () => {
     const page = await openPage(browser());
+    await followed(page);  // past the frame the capture draws when it starts, after the first
     const startUp = await readCanvas(page);
     for (const key of ['x', 'q', 'Q', '0', '8', '9', 'Space', '!', '.', 'Escape', 'Enter',
       'Backspace', 'Delete']) {
@@ -79,6 +81,7 @@ browserSuite('Keys', { everyEngine: true }, (browser) => {
 
   test('arrows, function keys, modifiers, shortcuts and Tab do not reach the viewer', async () => {
     const page = await openPage(browser());
+    await followed(page);
     await settle(page);
     const before = await calls(page);
     for (const key of ['ArrowLeft', 'ArrowDown', 'F2', 'Shift', 'Control', 'Alt', 'Control+4',
@@ -96,6 +99,7 @@ browserSuite('Keys', { everyEngine: true }, (browser) => {
   test('Tab leaves the canvas for the buttons; keys reach the viewer from a button; Enter and ' +
     'Space activate the focused button alone', async () => {
     const page = await openPage(browser());
+    await followed(page);
     await press(page, 'Tab');
     assert.equal(await focused(page), 'depth');  // the depth view, beside the picture
     await press(page, 'Tab');
