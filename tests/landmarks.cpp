@@ -20,7 +20,7 @@ int pixelTolerance(const Image& im) {
 }
 
 ::testing::AssertionResult rectMatches(const Image& im, int x, int y, int width, int height,
-                                     const Rgb& expected) {
+                                       const Rgb& expected) {
   int off = 0;
   ::testing::Message first;
   for (int row = y; row < y + height; ++row) {
@@ -54,7 +54,8 @@ int pixelTolerance(const Image& im) {
     }
   };
   if (view.width == kWidth && view.height == kHeight) {
-    for (const Landmark& landmark : kLandmarks) compare(landmark.name, landmark.at.x, landmark.at.y);
+    for (const Landmark& landmark : kLandmarks)
+      compare(landmark.name, landmark.at.x, landmark.at.y);
   }
   // A grid of pixels, fine enough to meet every teapot many times over.
   constexpr int kStep = 6;

@@ -42,7 +42,7 @@ T valueOr(Outcome<T> outcome) {
 ::testing::AssertionResult near(const Image& im, Point p, const Rgb& expected);
 // Every pixel of the rectangle is the expected colour, within the picture's tolerance.
 ::testing::AssertionResult rectMatches(const Image& im, int x, int y, int width, int height,
-                                     const Rgb& expected);
+                                       const Rgb& expected);
 // The picture shows the scene as the oracle sees it in this view: at every named landmark
 // point (in a picture of the default size), and at every pixel of a grid over the picture
 // where the oracle's picture is smooth.
