@@ -126,7 +126,7 @@ mergeInto(LibraryManager.library, {
           (ZbvFragment.get(pairs, 'challenge') === null && ZbvFragment.get(pairs, 'verify') === null)) return;
       ZbvPage.challengesOpen = true;
       var script = document.createElement('script');
-      script.src = URL.createObjectURL(new Blob([ZbvWords.opened('challenge-script')],
+      script.src = URL.createObjectURL(new Blob([ZbvInflate.element('challenge-script')],
                                                 {type: 'text/javascript'}));
       document.body.appendChild(script);
     },

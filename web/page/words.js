@@ -71,10 +71,6 @@ mergeInto(LibraryManager.library, {
       return ZbvNumbers.read(text, ZbvWords.lang);
     },
 
-    // The bytes an element of the page keeps, inflated.
-    opened: function(id) {
-      return ZbvInflate.element(id);
-    },
 
     // A language's catalogue: English at once, any other opened from the page, the first time
     // one is asked for (a promise).
@@ -100,7 +96,7 @@ mergeInto(LibraryManager.library, {
     apart: function() {
       var W = ZbvWords;
       if (!W.apartWords) {
-        var kept = JSON.parse(new TextDecoder().decode(W.opened('words-apart')));
+        var kept = JSON.parse(new TextDecoder().decode(ZbvInflate.element('words-apart')));
         W.apartWords = {};
         kept.keys.forEach(function(key, i) { W.apartWords[key] = kept.words[i]; });
       }
